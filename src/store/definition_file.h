@@ -1,0 +1,82 @@
+#pragma once
+
+#include "store/project_settings.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvane {
+
+struct DefSection {
+    std::string name; // at most 79 characters
+};
+
+struct DefEntry {
+    uint32_t section = 0; // 0 when it stood before any header
+    std::string key;      // at most 79 characters
+    std::string value;    // at most 16,639 characters
+};
+
+struct DefTag {
+    uint32_t section = 0;
+    std::string text;
+};
+
+// A sectioned key=value text file (the project file) held as a table: parsed
+// whole, looked up and changed by key, written back in the program's order.
+// Failures leave their message in the settings' m_strLastError.
+class DefinitionFile {
+public:
+    static constexpr size_t kLineChunkLength = 16723; // fgets buffer of 16,724
+    static constexpr uint32_t kSectionSlots = 400;    // slot 0 is never filled
+    static constexpr uint32_t kDefinitionSlots = 4000;
+    static constexpr size_t kNameFieldSize = 80;
+    static constexpr size_t kValueFieldSize = 16640;
+
+    explicit DefinitionFile(ProjectSettings& settings);
+    virtual ~DefinitionFile();
+
+    bool ReadDefinitionFile(const std::string& path);
+    bool WriteDefinitionFile(const std::string& path) const;
+    bool GetValue(std::string& value, std::string_view key) const;
+    bool SetValue(std::string_view value, std::string_view key);
+
+    // The three key groups of the project settings.
+    bool ReadFileSettings(const std::string& projectPath);
+    bool ReadModelSettings();
+    bool ReadCommSettings();
+    bool WriteFileSettings(const std::string& projectPath);
+    bool WriteCommSettings();
+    bool WriteModelSettings();
+
+    // The lines WriteDefinitionFile puts on disk.
+    std::string Serialize() const;
+
+    uint32_t SectionCount() const { return m_nSectionCount; }
+    uint32_t DefinitionCount() const { return m_nDefinitionCount; }
+    uint32_t TagCount() const { return m_nTagCount; }
+    // Sections and definitions are numbered from 1 in file order.
+    const DefSection& Section(uint32_t index) const { return m_sections[index]; }
+    const DefEntry& Definition(uint32_t index) const { return m_definitions[index]; }
+    const DefTag& Tag(uint32_t index) const { return m_tags[index]; }
+
+private:
+    bool Fail(unsigned messageId) const;
+    bool ParseChunk(std::string_view chunk, uint32_t& currentSection);
+    // Stores a key's value in a fixed field of the settings, refusing a value
+    // that does not fit.
+    template <size_t N>
+    bool CopyValueIntoField(char (&field)[N], std::string_view key, std::string_view value);
+
+    ProjectSettings& m_settings;
+    std::vector<DefSection> m_sections;
+    std::vector<DefEntry> m_definitions;
+    std::vector<DefTag> m_tags;
+    uint32_t m_nSectionCount = 0;
+    uint32_t m_nDefinitionCount = 0;
+    uint32_t m_nTagCount = 0;
+};
+
+} // namespace kelvane

@@ -1,0 +1,75 @@
+#include "store/file_set_naming.h"
+
+#include "store/path_helpers.h"
+
+#include <strings.h>
+
+namespace kelvane {
+namespace {
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+} // namespace
+
+const char* ProjectFileExtension(ProjectFileKind kind) {
+    static const char* const kExtensions[kProjectFileKindCount] = {".fsp", ".fsr", ".uer", ".sbu",
+                                                                   ".mcr"};
+    return kind < kProjectFileKindCount ? kExtensions[kind] : "";
+}
+
+void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath) {
+    const size_t separator = FindLastSeparator(projectPath);
+    std::string filePart;
+    if (separator == std::string_view::npos) {
+        settings.m_strProjectDir.clear();
+        filePart = projectPath;
+    } else {
+        settings.m_strProjectDir = projectPath.substr(0, separator);
+        filePart = projectPath.substr(separator + 1);
+    }
+    // Any three-letter extension goes, not only ".fsp".
+    CheckExtension(filePart, "FSP", 1);
+    settings.m_strProjectBaseName = filePart;
+    for (unsigned kind = 0; kind < kProjectFileKindCount; ++kind)
+        settings.m_fileSet[kind].m_strNewName =
+            settings.m_strProjectBaseName + ProjectFileExtension(static_cast<ProjectFileKind>(kind));
+}
+
+void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
+                      std::string_view storedName) {
+    entry.m_strName = storedName;
+    if (storedName.size() <= 4) {
+        entry.m_bFullPath = 0;
+        entry.m_bInSync = 0;
+        return;
+    }
+    // The last four characters are taken to be the dot and the extension.
+    const std::string_view stem = storedName.substr(0, storedName.size() - 4);
+    const size_t separator = FindLastSeparator(stem);
+    if (separator != std::string_view::npos) {
+        entry.m_bFullPath = 1;
+        entry.m_bInSync = EqualIgnoringCase(stem.substr(0, separator), settings.m_strProjectDir) &&
+                          EqualIgnoringCase(stem.substr(separator + 1),
+                                            settings.m_strProjectBaseName);
+    } else {
+        entry.m_bFullPath = 0;
+        entry.m_bInSync = EqualIgnoringCase(stem, settings.m_strProjectBaseName);
+    }
+}
+
+std::string PathToLoad(const ProjectFileEntry& entry, const ProjectSettings& settings) {
+    return entry.m_bFullPath ? entry.m_strName : JoinPath(settings.m_strProjectDir, entry.m_strName);
+}
+
+std::string NameToRecord(const ProjectFileEntry& entry, const ProjectSettings& settings) {
+    return entry.m_bFullPath ? JoinPath(settings.m_strProjectDir, entry.m_strNewName)
+                             : entry.m_strNewName;
+}
+
+std::string PathToSave(const ProjectFileEntry& entry, const ProjectSettings& settings) {
+    return JoinPath(settings.m_strProjectDir, entry.m_strNewName);
+}
+
+} // namespace kelvane

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/project_settings.h"
+
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+// Sets the project folder, base name and the five derived names from a
+// project path. Changes no recorded name and no flag.
+void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath);
+
+// Records a companion name read from the project or FSR file in `entry` and
+// marks whether it is a full path and whether it follows the project's base
+// name. DeriveFileSetNames must have run for the opened path.
+void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
+                      std::string_view storedName);
+
+// The file an in-sync member is loaded from.
+std::string PathToLoad(const ProjectFileEntry& entry, const ProjectSettings& settings);
+
+// The value an in-sync member's key takes at a save: the new name, in the
+// plain or full-path form the stored name had.
+std::string NameToRecord(const ProjectFileEntry& entry, const ProjectSettings& settings);
+
+// The file a member is written to at a save.
+std::string PathToSave(const ProjectFileEntry& entry, const ProjectSettings& settings);
+
+} // namespace kelvane

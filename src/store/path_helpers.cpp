@@ -1,0 +1,63 @@
+#include "store/path_helpers.h"
+
+#include <cctype>
+
+namespace kelvane {
+namespace {
+
+int LowerByte(char c) { return std::tolower(static_cast<unsigned char>(c)); }
+
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
+    for (size_t i = 0;; ++i) {
+        const int ca = i < a.size() ? LowerByte(a[i]) : 0;
+        const int cb = i < b.size() ? LowerByte(b[i]) : 0;
+        if (ca != cb || ca == 0)
+            return ca - cb;
+    }
+}
+
+size_t DriveLength(std::string_view path) {
+    const bool hasDrive =
+        path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    return hasDrive ? 2 : 0;
+}
+
+} // namespace
+
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+size_t FindLastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    const size_t last = FindLastSeparator(folder);
+    const char separator = last == std::string_view::npos ? '/' : folder[last];
+    std::string joined;
+    joined.reserve(folder.size() + 1 + name.size());
+    joined.append(folder);
+    joined.push_back(separator);
+    joined.append(name);
+    return joined;
+}
+
+int CheckExtension(std::string& path, std::string_view ext, int strip) {
+    const size_t n = path.size();
+    const size_t e = ext.size();
+    if (n <= e || path[n - e - 1] != '.')
+        return -1;
+    const int result = CompareIgnoringCase(std::string_view(path).substr(n - e), ext);
+    if (strip == 1)
+        path.resize(n - e - 1);
+    return result;
+}
+
+int SplitPathPart(std::string& out, std::string_view path, int part) {
+    if (part != 0 && part != 1)
+        return part - 1;
+    const size_t drive = DriveLength(path);
+    const size_t last = FindLastSeparator(path.substr(drive));
+    const size_t fileStart = last == std::string_view::npos ? drive : drive + last + 1;
+    out = part == 0 ? path.substr(0, fileStart) : path.substr(fileStart);
+    return 0;
+}
+
+} // namespace kelvane

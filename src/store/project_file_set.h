@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kelvane {
+
+enum ProjectFileKind : unsigned { FILE_FSP = 0, FILE_FSR, FILE_UER, FILE_SBU, FILE_MCR };
+inline constexpr unsigned kProjectFileKindCount = 5;
+
+// ".fsp", ".fsr", ".uer", ".sbu", ".mcr" by kind.
+const char* ProjectFileExtension(ProjectFileKind kind);
+
+struct ProjectFileEntry {
+    std::string m_strName;    // as stored in the project or FSR file, or as last saved
+    std::string m_strNewName; // base name + extension, never a folder
+    uint8_t m_bFullPath = 0;
+    uint8_t m_bInSync = 0;
+    uint8_t m_bLoaded = 0;
+};
+
+using ProjectFileSet = std::array<ProjectFileEntry, kProjectFileKindCount>;
+
+} // namespace kelvane
