@@ -12,22 +12,22 @@ constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char kUsage[] =
-    "Usage: kelvane-cli COMMAND [ARGUMENTS]\n"
-    "\n"
-    "Commands:\n"
-    "  show PROJECT   read a project file (.fsp) and print its settings\n"
-    "  --help         print this help\n"
-    "  --version      print the program's version\n";
+const char kUsage[] = "Usage: kelvane-cli COMMAND [ARGUMENTS]\n"
+                      "\n"
+                      "Commands:\n"
+                      "  show PROJECT   read a project file (.fsp) and print its settings\n"
+                      "  --help         print this help\n"
+                      "  --version      print the program's version\n";
 
-void Report(const std::string& text) { std::fprintf(stderr, "Report: %s\n", text.c_str()); }
+void Report(const std::string& text) {
+    std::fprintf(stderr, "Report: %s\n", text.c_str());
+}
 
 int Show(const std::string& path) {
     kelvane::ProjectSettings settings;
     kelvane::DefinitionFile definitions(settings);
-    const bool read = definitions.ReadDefinitionFile(path) &&
-                      definitions.ReadFileSettings(path) && definitions.ReadModelSettings() &&
-                      definitions.ReadCommSettings();
+    const bool read = definitions.ReadDefinitionFile(path) && definitions.ReadFileSettings(path) &&
+                      definitions.ReadModelSettings() && definitions.ReadCommSettings();
     if (!read) {
         Report(settings.m_strLastError);
         return kExitFailed;

@@ -12,9 +12,9 @@ ResourceLanguage LanguageFromEnvironment() {
         if (value == nullptr || *value == '\0')
             continue;
         // The first variable that is set decides, as the C library does.
-        const bool japanese = std::strncmp(value, "ja", 2) == 0 &&
-                              (value[2] == '\0' || value[2] == '_' || value[2] == '.' ||
-                               value[2] == '@');
+        const bool japanese =
+            std::strncmp(value, "ja", 2) == 0 &&
+            (value[2] == '\0' || value[2] == '_' || value[2] == '.' || value[2] == '@');
         return japanese ? ResourceLanguage::Japanese : ResourceLanguage::English;
     }
     return ResourceLanguage::English;

@@ -26,7 +26,9 @@ ResourceLanguage CurrentResourceLanguage() {
     return *language;
 }
 
-void SetResourceLanguage(ResourceLanguage language) { ChosenLanguage() = language; }
+void SetResourceLanguage(ResourceLanguage language) {
+    ChosenLanguage() = language;
+}
 
 std::string LoadResourceString(unsigned id) {
     const char* text = CurrentResourceLanguage() == ResourceLanguage::Japanese

@@ -20,6 +20,8 @@ const StringEntry kEnglish[] = {
 
 } // namespace
 
-std::span<const StringEntry> EnglishStrings() { return kEnglish; }
+std::span<const StringEntry> EnglishStrings() {
+    return kEnglish;
+}
 
 } // namespace kelvane

@@ -20,6 +20,8 @@ const StringEntry kJapanese[] = {
 
 } // namespace
 
-std::span<const StringEntry> JapaneseStrings() { return kJapanese; }
+std::span<const StringEntry> JapaneseStrings() {
+    return kJapanese;
+}
 
 } // namespace kelvane

@@ -79,9 +79,9 @@ bool DefinitionFile::WriteCommSettings() {
     if (!SetValue(usb ? std::string_view() : m_settings.m_strIpAddress, "IP_ADDRESS"))
         return false;
 
-    const std::string port = usb ? m_settings.m_strUsbDevice
-                                 : PrintSigned(static_cast<int32_t>(
-                                       HexadecimalRead(m_settings.m_strPort)));
+    const std::string port =
+        usb ? m_settings.m_strUsbDevice
+            : PrintSigned(static_cast<int32_t>(HexadecimalRead(m_settings.m_strPort)));
     if (!SetValue(port, "PORT"))
         return false;
 

@@ -28,8 +28,8 @@ std::vector<std::string_view> SplitIntoChunks(std::string_view text) {
     size_t start = 0;
     while (start < text.size()) {
         const size_t newline = text.find('\n', start);
-        size_t length = newline == std::string_view::npos ? text.size() - start
-                                                          : newline - start + 1;
+        size_t length =
+            newline == std::string_view::npos ? text.size() - start : newline - start + 1;
         if (length > DefinitionFile::kLineChunkLength)
             length = DefinitionFile::kLineChunkLength;
         chunks.push_back(text.substr(start, length));

@@ -34,7 +34,8 @@ void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath)
     settings.m_strProjectBaseName = filePart;
     for (unsigned kind = 0; kind < kProjectFileKindCount; ++kind)
         settings.m_fileSet[kind].m_strNewName =
-            settings.m_strProjectBaseName + ProjectFileExtension(static_cast<ProjectFileKind>(kind));
+            settings.m_strProjectBaseName +
+            ProjectFileExtension(static_cast<ProjectFileKind>(kind));
 }
 
 void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
@@ -50,9 +51,9 @@ void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
     const size_t separator = FindLastSeparator(stem);
     if (separator != std::string_view::npos) {
         entry.m_bFullPath = 1;
-        entry.m_bInSync = EqualIgnoringCase(stem.substr(0, separator), settings.m_strProjectDir) &&
-                          EqualIgnoringCase(stem.substr(separator + 1),
-                                            settings.m_strProjectBaseName);
+        entry.m_bInSync =
+            EqualIgnoringCase(stem.substr(0, separator), settings.m_strProjectDir) &&
+            EqualIgnoringCase(stem.substr(separator + 1), settings.m_strProjectBaseName);
     } else {
         entry.m_bFullPath = 0;
         entry.m_bInSync = EqualIgnoringCase(stem, settings.m_strProjectBaseName);
@@ -60,7 +61,8 @@ void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
 }
 
 std::string PathToLoad(const ProjectFileEntry& entry, const ProjectSettings& settings) {
-    return entry.m_bFullPath ? entry.m_strName : JoinPath(settings.m_strProjectDir, entry.m_strName);
+    return entry.m_bFullPath ? entry.m_strName
+                             : JoinPath(settings.m_strProjectDir, entry.m_strName);
 }
 
 std::string NameToRecord(const ProjectFileEntry& entry, const ProjectSettings& settings) {

@@ -53,7 +53,8 @@ bool DefinitionFile::CopyValueIntoField(char (&field)[N], std::string_view key,
 
 bool DefinitionFile::ReadModelSettings() {
     std::string value;
-    if (!GetValue(value, "MPDFILE") || !CopyValueIntoField(m_settings.m_szMpdFile, "MPDFILE", value))
+    if (!GetValue(value, "MPDFILE") ||
+        !CopyValueIntoField(m_settings.m_szMpdFile, "MPDFILE", value))
         return false;
 
     m_settings.m_strSelectedModelName.clear();

@@ -39,7 +39,8 @@ ParsedNumber ParseNumber(std::string_view text, int base) {
         const int digit = DigitValue(text[i], base);
         if (digit < 0)
             break;
-        parsed.magnitude = parsed.magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+        parsed.magnitude =
+            parsed.magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
         if (parsed.magnitude > 0xFFFFFFFFull) {
             parsed.overflow = true;
             parsed.magnitude = 0x100000000ull;
@@ -57,9 +58,13 @@ uint32_t UnsignedResult(const ParsedNumber& parsed) {
 
 } // namespace
 
-uint32_t DecimalRead(std::string_view text) { return UnsignedResult(ParseNumber(text, 10)); }
+uint32_t DecimalRead(std::string_view text) {
+    return UnsignedResult(ParseNumber(text, 10));
+}
 
-uint32_t HexadecimalRead(std::string_view text) { return UnsignedResult(ParseNumber(text, 16)); }
+uint32_t HexadecimalRead(std::string_view text) {
+    return UnsignedResult(ParseNumber(text, 16));
+}
 
 int32_t IntegerRead(std::string_view text) {
     const ParsedNumber parsed = ParseNumber(text, 10);

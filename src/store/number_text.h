@@ -20,7 +20,7 @@ uint32_t HexadecimalRead(std::string_view text);
 // atoi: a 32-bit strtol with base 10, clamped to the 32-bit range.
 int32_t IntegerRead(std::string_view text);
 
-std::string PrintHex(uint32_t value);  // "%x"
+std::string PrintHex(uint32_t value);   // "%x"
 std::string PrintSigned(int32_t value); // "%d"
 
 } // namespace kelvane

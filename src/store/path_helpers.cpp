@@ -5,7 +5,9 @@
 namespace kelvane {
 namespace {
 
-int LowerByte(char c) { return std::tolower(static_cast<unsigned char>(c)); }
+int LowerByte(char c) {
+    return std::tolower(static_cast<unsigned char>(c));
+}
 
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
     for (size_t i = 0;; ++i) {
@@ -24,9 +26,13 @@ size_t DriveLength(std::string_view path) {
 
 } // namespace
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
-size_t FindLastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
+size_t FindLastSeparator(std::string_view path) {
+    return path.find_last_of("\\/");
+}
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     const size_t last = FindLastSeparator(folder);

@@ -4,7 +4,7 @@ namespace kelvane {
 
 const char* IceModelName(uint32_t model) {
     static const char* const kNames[kIceModelCount] = {"talvexBANTAM", "talvexNOVA", "talvexMAX",
-                                                        "talvexVEGA", "talvexVEGA II"};
+                                                       "talvexVEGA", "talvexVEGA II"};
     return model < kIceModelCount ? kNames[model] : nullptr;
 }
 
