@@ -38,52 +38,99 @@ mode_t ModeForNewFile() {
     return 0666 & ~mask;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAllAt(int fd, uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        const ssize_t written = pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
         bytes.remove_prefix(static_cast<size_t>(written));
+        offset += static_cast<uint64_t>(written);
     }
     return true;
 }
 
 } // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, int& error) {
-    const std::string target = ResolveWriteTarget(path);
-    struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        error = EISDIR;
-        return false;
-    }
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
 
-    std::string temp = FolderOf(target) + "/.kelvane-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        error = errno;
+bool AtomicFileWriter::Fail() {
+    m_error = errno;
+    Discard();
+    return false;
+}
+
+void AtomicFileWriter::Discard() {
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+        unlink(m_temp.c_str());
+    }
+}
+
+bool AtomicFileWriter::Open(const std::string& path) {
+    Discard();
+    m_error = 0;
+    m_position = 0;
+    m_target = ResolveWriteTarget(path);
+    struct stat existing {};
+    const bool exists = stat(m_target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        m_error = EISDIR;
         return false;
     }
-    bool ok = WriteAll(fd, bytes);
-    error = ok ? 0 : errno;
-    if (ok && fchmod(fd, exists ? (existing.st_mode & 07777) : ModeForNewFile()) != 0) {
-        ok = false;
-        error = errno;
+    m_mode = exists ? (existing.st_mode & 07777) : ModeForNewFile();
+    m_temp = FolderOf(m_target) + "/.kelvane-XXXXXX";
+    m_fd = mkstemp(m_temp.data());
+    if (m_fd < 0) {
+        m_error = errno;
+        return false;
     }
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
+    return true;
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+    if (!WriteAt(m_position, bytes))
+        return false;
+    m_position += bytes.size();
+    return true;
+}
+
+bool AtomicFileWriter::WriteAt(uint64_t offset, std::string_view bytes) {
+    if (m_fd < 0) {
+        m_error = EBADF;
+        return false;
     }
-    if (ok && rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = errno;
+    if (!WriteAllAt(m_fd, offset, bytes))
+        return Fail();
+    return true;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (m_fd < 0) {
+        m_error = EBADF;
+        return false;
     }
-    if (!ok)
-        unlink(temp.c_str());
+    if (fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0)
+        return Fail();
+    const int fd = m_fd;
+    m_fd = -1;
+    if (close(fd) != 0 || rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        m_error = errno;
+        unlink(m_temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, int& error) {
+    AtomicFileWriter file;
+    const bool ok = file.Open(path) && file.Write(bytes) && file.Commit();
+    error = ok ? 0 : file.Error();
     return ok;
 }
 

@@ -2,16 +2,7 @@
 
 #include "store/path_helpers.h"
 
-#include <strings.h>
-
 namespace kelvane {
-namespace {
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-} // namespace
 
 const char* ProjectFileExtension(ProjectFileKind kind) {
     static const char* const kExtensions[kProjectFileKindCount] = {".fsp", ".fsr", ".uer", ".sbu",

@@ -26,6 +26,15 @@ size_t DriveLength(std::string_view path) {
 
 } // namespace
 
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerByte(a[i]) != LowerByte(b[i]))
+            return false;
+    return true;
+}
+
 bool IsPathSeparator(char c) {
     return c == '\\' || c == '/';
 }

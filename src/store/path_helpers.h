@@ -8,6 +8,9 @@ namespace kelvane {
 // Paths written by Windows tools use '\', local ones '/': both separate folders.
 bool IsPathSeparator(char c);
 
+// Byte-wise comparison ignoring ASCII case.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
 // Position of the last '\' or '/' in `path`, or npos.
 size_t FindLastSeparator(std::string_view path);
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelvane {
 
@@ -47,6 +48,10 @@ struct ProjectSettings : ConversionBlock {
     std::string m_strModelName;
     std::string m_strSelectedModelName;
     char m_szDefFile[256] = {};
+
+    char m_szMpvDir[256] = {}; // folder of the MPV file; the FRD list is rebuilt only when set
+    std::vector<std::string> m_astrFrdFiles;    // FRD paths as read from the FSR file
+    std::vector<std::string> m_astrFrdNewFiles; // the paths to write back, edited by the user
 
     std::string m_strProjectDir;
     std::string m_strProjectBaseName;

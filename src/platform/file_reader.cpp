@@ -1,0 +1,55 @@
+#include "platform/file_reader.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+
+FileReader::~FileReader() {
+    Close();
+}
+
+bool FileReader::Open(const std::string& path) {
+    Close();
+    m_error = 0;
+    m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) {
+        m_error = errno;
+        return false;
+    }
+    struct stat info {};
+    if (fstat(m_fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        m_error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        Close();
+        return false;
+    }
+    m_size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    return true;
+}
+
+void FileReader::Close() {
+    if (m_fd >= 0)
+        close(m_fd);
+    m_fd = -1;
+    m_size = 0;
+}
+
+size_t FileReader::ReadAt(uint64_t offset, void* destination, size_t length) {
+    auto* bytes = static_cast<char*>(destination);
+    size_t got = 0;
+    while (m_fd >= 0 && got < length) {
+        const ssize_t n = pread(m_fd, bytes + got, length - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            m_error = n < 0 ? errno : 0;
+            break;
+        }
+        got += static_cast<size_t>(n);
+    }
+    return got;
+}
+
+} // namespace kelvane

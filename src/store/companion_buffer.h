@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/message_box.h"
+#include "store/project_settings.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+// One companion data file (UER, SBU or MCR) held whole and never
+// interpreted, so that a save writes back exactly what was read. The buffer
+// is allocated once at its full capacity; loads and saves allocate nothing.
+class CompanionBuffer {
+public:
+    static constexpr uint32_t kUerCapacity = 4096000;
+    static constexpr uint32_t kSbuCapacity = 585728;
+    static constexpr uint32_t kMcrCapacity = 4096000;
+
+    // The buffer of `kind` (FILE_UER, FILE_SBU or FILE_MCR) with its capacity
+    // and messages. Save failures are shown through `messageBoxes`.
+    CompanionBuffer(ProjectSettings& settings, ProjectFileKind kind,
+                    MessageBoxService& messageBoxes);
+    virtual ~CompanionBuffer();
+    CompanionBuffer(const CompanionBuffer&) = delete;
+    CompanionBuffer& operator=(const CompanionBuffer&) = delete;
+
+    // Reads the whole file; false, silently, when it cannot be read or is
+    // larger than the capacity. Maintains the entry's m_bLoaded.
+    bool LoadCompanion(const std::string& path);
+    // Writes the bytes of the last load; shows a message on failure, and a
+    // failed save leaves the previous file as it was.
+    bool SaveCompanion(const std::string& path);
+
+    uint32_t Capacity() const { return m_nCapacity; }
+    // The file's length at the last load that could open it.
+    uint64_t Size() const { return m_nSize; }
+    std::string_view Data() const;
+
+private:
+    bool Report(unsigned messageId);
+
+    ProjectSettings& m_settings;
+    ProjectFileKind m_kind;
+    MessageBoxService& m_messageBoxes;
+    uint32_t m_nCapacity = 0;
+    unsigned m_nNotWritableId = 0;
+    unsigned m_nWriteErrorId = 0;
+    uint64_t m_nSize = 0;
+    std::unique_ptr<char[]> m_data;
+};
+
+} // namespace kelvane
