@@ -60,4 +60,28 @@ std::string ListSettings(const ProjectSettings& settings) {
     return out;
 }
 
+std::string ListCompanions(const ProjectSettings& settings, const FsrFile& fsr,
+                           const CompanionBuffer* const buffers[3]) {
+    std::string out = "Companion files\n";
+    const ProjectFileEntry& fsrEntry = settings.m_fileSet[FILE_FSR];
+    std::string fsrText = DescribeCompanion(fsrEntry);
+    if (fsrEntry.m_bLoaded)
+        fsrText += ", version 0x" + PrintHex(fsr.Version()) + ", " + std::to_string(fsr.Count()) +
+                   " records";
+    AddLine(out, "  FSR file", fsrText);
+    static const char* const kLabels[] = {"  UER file", "  SBU file", "  MCR file"};
+    for (unsigned i = 0; i < 3; ++i) {
+        const ProjectFileEntry& entry = settings.m_fileSet[FILE_UER + i];
+        std::string text = DescribeCompanion(entry);
+        text += entry.m_bInSync && entry.m_bLoaded
+                    ? ", " + std::to_string(buffers[i]->Size()) + " bytes read"
+                    : ", not read";
+        AddLine(out, kLabels[i], text);
+    }
+    AddLine(out, "  FRD files", std::to_string(settings.m_astrFrdFiles.size()));
+    for (const std::string& path : settings.m_astrFrdFiles)
+        AddLine(out, "    FRD file", path);
+    return out;
+}
+
 } // namespace kelvane

@@ -51,5 +51,38 @@ TEST(AtomicFileTest, ReportsFailuresWithoutLeavingFilesBehind) {
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
+TEST(AtomicFileTest, StepWiseWriterPatchesEarlierBytesAndDiscardsWhenAbandoned) {
+    TempFolder folder;
+    const std::string target = folder.File("steps.bin");
+    WriteBytes(target, "previous");
+    {
+        AtomicFileWriter file;
+        ASSERT_TRUE(file.Open(target));
+        ASSERT_TRUE(file.Write("0000"));
+        ASSERT_TRUE(file.Write("tail"));
+        EXPECT_EQ(file.Position(), 8u);
+        ASSERT_TRUE(file.WriteAt(1, "ab"));
+        // Until the commit the target keeps what it had.
+        EXPECT_EQ(ReadBytes(target), "previous");
+        ASSERT_TRUE(file.Commit());
+    }
+    EXPECT_EQ(ReadBytes(target), "0ab0tail");
+
+    {
+        AtomicFileWriter abandoned;
+        ASSERT_TRUE(abandoned.Open(target));
+        ASSERT_TRUE(abandoned.Write("lost"));
+    }
+    EXPECT_EQ(ReadBytes(target), "0ab0tail");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        ++files;
+    EXPECT_EQ(files, 1u);
+
+    AtomicFileWriter unopened;
+    EXPECT_FALSE(unopened.Write("x"));
+    EXPECT_FALSE(unopened.Commit());
+}
+
 } // namespace
 } // namespace kelvane

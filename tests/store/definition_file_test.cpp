@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace kelvane {
 namespace {
@@ -194,16 +192,11 @@ TEST_F(DefinitionFileTest, FailedWriteKeepsThePreviousFile) {
     const std::string target = project.folder.File("target.fsp");
     WriteBytes(target, "previous\r\n");
 
-    // Limit the size of files this process may write so the write fails
-    // part-way, as on a full disk.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = project.definitions.WriteDefinitionFile(target);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    bool written = true;
+    {
+        const test::ScopedFileSizeLimit limit(1000);
+        written = project.definitions.WriteDefinitionFile(target);
+    }
 
     EXPECT_FALSE(written);
     EXPECT_EQ(project.settings.m_strLastError, "Write failed");

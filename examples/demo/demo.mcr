@@ -1,0 +1,3 @@
+; demo macro
+RESET
+GO main
