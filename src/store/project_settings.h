@@ -45,6 +45,9 @@ struct ProjectSettings : ConversionBlock {
     std::string m_strPortMcs; // lowercase hexadecimal digits
     std::string m_strIpAddressMcs;
 
+    // Directions 0..9 the project's conversion module supports.
+    uint32_t m_abConvertSupported[10] = {};
+
     std::string m_strModelName;
     std::string m_strSelectedModelName;
     char m_szDefFile[256] = {};
