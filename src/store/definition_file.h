@@ -51,6 +51,26 @@ public:
     bool WriteCommSettings();
     bool WriteModelSettings();
 
+    // The whole table, kept so that a save that fails can be undone.
+    struct Table {
+        std::vector<DefSection> sections;
+        std::vector<DefEntry> definitions;
+        std::vector<DefTag> tags;
+        uint32_t sectionCount = 0, definitionCount = 0, tagCount = 0;
+    };
+    Table SaveTable() const {
+        return {m_sections,      m_definitions,      m_tags,
+                m_nSectionCount, m_nDefinitionCount, m_nTagCount};
+    }
+    void RestoreTable(Table table) {
+        m_sections = std::move(table.sections);
+        m_definitions = std::move(table.definitions);
+        m_tags = std::move(table.tags);
+        m_nSectionCount = table.sectionCount;
+        m_nDefinitionCount = table.definitionCount;
+        m_nTagCount = table.tagCount;
+    }
+
     // The lines WriteDefinitionFile puts on disk.
     std::string Serialize() const;
 

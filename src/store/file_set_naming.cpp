@@ -17,7 +17,8 @@ void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath)
         settings.m_strProjectDir.clear();
         filePart = projectPath;
     } else {
-        settings.m_strProjectDir = projectPath.substr(0, separator);
+        // A project in the root folder keeps the root as its folder.
+        settings.m_strProjectDir = projectPath.substr(0, separator == 0 ? 1 : separator);
         filePart = projectPath.substr(separator + 1);
     }
     // Any three-letter extension goes, not only ".fsp".

@@ -44,12 +44,15 @@ size_t FindLastSeparator(std::string_view path) {
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
+    // An empty folder is the current one: the name alone, never a root path.
+    if (folder.empty())
+        return std::string(name);
     const size_t last = FindLastSeparator(folder);
-    const char separator = last == std::string_view::npos ? '/' : folder[last];
     std::string joined;
     joined.reserve(folder.size() + 1 + name.size());
     joined.append(folder);
-    joined.push_back(separator);
+    if (last != folder.size() - 1)
+        joined.push_back(last == std::string_view::npos ? '/' : folder[last]);
     joined.append(name);
     return joined;
 }

@@ -15,7 +15,8 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b);
 size_t FindLastSeparator(std::string_view path);
 
 // `folder` + separator + `name`, where the separator is the last one `folder`
-// already uses, '/' when it has none.
+// already uses, '/' when it has none. An empty folder gives the name alone
+// (the current folder); a folder ending in a separator gets no second one.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
 // Case-insensitive test of the extension `ext` (without its dot, at most 7

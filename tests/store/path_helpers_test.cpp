@@ -86,6 +86,10 @@ TEST(PathHelpersTest, JoinPathReusesTheFoldersSeparator) {
     EXPECT_EQ(JoinPath("work", "a"), "work/a");
     EXPECT_EQ(JoinPath("C:\\work/sub", "a"), "C:\\work/sub/a"); // the last one wins
     EXPECT_EQ(JoinPath("/mnt/c\\work", "a"), "/mnt/c\\work\\a");
+    // A bare project name has no folder: its files are in the current one.
+    EXPECT_EQ(JoinPath("", "a.fsr"), "a.fsr");
+    EXPECT_EQ(JoinPath("/", "a.fsr"), "/a.fsr");
+    EXPECT_EQ(JoinPath("D:\\", "a.fsr"), "D:\\a.fsr");
 }
 
 } // namespace

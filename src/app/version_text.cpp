@@ -1,0 +1,25 @@
+#include "app/version_text.h"
+
+#include <cstdio>
+
+namespace kelvane {
+
+std::string ComposeVersionText(std::string_view base, uint32_t productVersionMS,
+                               uint32_t productVersionLS) {
+    std::string text(base);
+    char number[32];
+    std::snprintf(number, sizeof number, "%d.%02d", int(productVersionMS >> 16),
+                  int(productVersionMS & 0xFFFF));
+    text += number;
+    if ((productVersionLS >> 16) != 0)
+        text += "(社)";
+    const unsigned level = productVersionLS & 0xFFFF;
+    const unsigned digit = level % 10;
+    static const char* const kSuffixes[] = {"", "PL", "PR", "SP"};
+    const unsigned kindOfLevel = level / 10;
+    if (kindOfLevel != 0)
+        text += (kindOfLevel < 4 ? kSuffixes[kindOfLevel] : "作") + std::to_string(digit);
+    return text;
+}
+
+} // namespace kelvane
