@@ -1,0 +1,28 @@
+#include "platform/executable_path.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace kelvane {
+
+std::string ExecutablePath() {
+    // The kernel's link names the file itself, also when started through a
+    // symbolic link, so the installed layout is found from the link in bin.
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : target.string();
+}
+
+std::string ExecutableFolder() {
+    const std::string path = ExecutablePath();
+    return path.empty() ? path : std::filesystem::path(path).parent_path().string();
+}
+
+std::string ProgramFilePath(std::string_view extension) {
+    std::string name = "kelvane.";
+    name.append(extension);
+    const std::string folder = ExecutableFolder();
+    return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
+}
+
+} // namespace kelvane
