@@ -4,19 +4,29 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kelvane {
 namespace {
 
-// Text-mode reading turns each CR LF pair into one line end.
+// Text-mode reading turns each CR LF pair into one line end. Copied in runs
+// between carriage returns: project files can be megabytes long.
 std::string JoinCrLf(const std::string& bytes) {
     std::string text;
     text.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            continue;
-        text.push_back(bytes[i]);
+    const std::string_view all(bytes);
+    size_t start = 0;
+    while (start < all.size()) {
+        size_t cr = all.find('\r', start);
+        if (cr == std::string_view::npos)
+            cr = all.size();
+        text.append(all.substr(start, cr - start));
+        if (cr == all.size())
+            break;
+        if (cr + 1 >= all.size() || all[cr + 1] != '\n')
+            text.push_back('\r');
+        start = cr + 1;
     }
     return text;
 }
@@ -38,13 +48,21 @@ std::vector<std::string_view> SplitIntoChunks(std::string_view text) {
     return chunks;
 }
 
+// The first of two characters. find_first_of tests each character against
+// the set in turn, which is slow on values of many kilobytes.
+size_t FindFirstOfTwo(std::string_view text, char a, char b) {
+    const size_t first = text.find(a);
+    return std::min(first,
+                    text.substr(0, first == std::string_view::npos ? text.size() : first).find(b));
+}
+
 enum class ChunkKind { Header, Definition, Tag, Ignored };
 
 ChunkKind Classify(std::string_view chunk) {
     if (!chunk.empty() && chunk[0] == '[')
         return chunk.find(']', 1) != std::string_view::npos ? ChunkKind::Header
                                                             : ChunkKind::Ignored;
-    const size_t mark = chunk.find_first_of("=<");
+    const size_t mark = FindFirstOfTwo(chunk, '=', '<');
     if (mark == std::string_view::npos)
         return ChunkKind::Ignored;
     if (chunk[mark] == '=')
@@ -55,12 +73,13 @@ ChunkKind Classify(std::string_view chunk) {
 
 // Text-mode writing puts CR LF for every line end.
 void AppendLine(std::string& out, std::string_view line) {
-    for (char c : line) {
-        if (c == '\n')
-            out.push_back('\r');
-        out.push_back(c);
+    size_t start = 0;
+    for (size_t newline = line.find('\n'); newline != std::string_view::npos;
+         newline = line.find('\n', start)) {
+        out.append(line.substr(start, newline - start)).append("\r\n");
+        start = newline + 1;
     }
-    out.append("\r\n");
+    out.append(line.substr(start)).append("\r\n");
 }
 
 } // namespace
@@ -126,7 +145,7 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
         if (key.size() >= kNameFieldSize)
             return Fail(IDS_TOO_LONG_KEY_NAME);
         std::string_view value = chunk.substr(equals + 1);
-        value = value.substr(0, value.find_first_of("\r\n"));
+        value = value.substr(0, FindFirstOfTwo(value, '\r', '\n'));
         if (value.size() >= kValueFieldSize)
             return Fail(IDS_TOO_LONG_SETTING_VALUE);
         m_definitions.push_back(DefEntry{currentSection, std::string(key), std::string(value)});
@@ -145,6 +164,10 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
 
 std::string DefinitionFile::Serialize() const {
     std::string out;
+    size_t expected = 0;
+    for (uint32_t i = 1; i <= m_nDefinitionCount; ++i)
+        expected += m_definitions[i].key.size() + m_definitions[i].value.size() + 3;
+    out.reserve(expected + 64 * (m_nSectionCount + m_tags.size()));
     uint32_t currentSection = 0;
     auto enterSection = [&](uint32_t section) {
         if (section == currentSection)
@@ -155,10 +178,8 @@ std::string DefinitionFile::Serialize() const {
     for (uint32_t i = 1; i <= m_nDefinitionCount; ++i) {
         const DefEntry& entry = m_definitions[i];
         enterSection(entry.section);
-        std::string line;
-        line.reserve(entry.key.size() + 1 + entry.value.size());
-        line.append(entry.key).append("=").append(entry.value);
-        AppendLine(out, line);
+        out.append(entry.key).append("=");
+        AppendLine(out, entry.value);
     }
     for (const DefTag& tag : m_tags) {
         enterSection(tag.section);

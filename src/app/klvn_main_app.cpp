@@ -1,0 +1,196 @@
+#include "app/klvn_main_app.h"
+
+#include "convert/module_discovery.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "store/file_set_naming.h"
+#include "store/path_helpers.h"
+#include "store/validate_settings.h"
+#include "ui/browse_for_file.h"
+
+namespace kelvane {
+namespace {
+
+constexpr unsigned kReportStyle = MB_OK | MB_ICONEXCLAMATION;
+constexpr unsigned kOverwriteStyle = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+static_assert(kReportStyle == 0x30 && kOverwriteStyle == 0x134);
+
+constexpr ProjectFileKind kCompanionKinds[] = {FILE_UER, FILE_SBU, FILE_MCR};
+
+} // namespace
+
+CKLVN_MAINApp::CKLVN_MAINApp(FrameworkServices services, std::string moduleTablePath)
+    : m_services(services), m_strModuleTablePath(std::move(moduleTablePath)),
+      m_definitions(m_settings), m_fsr(m_settings),
+      m_uer(m_settings, FILE_UER, services.messageBoxes),
+      m_sbu(m_settings, FILE_SBU, services.messageBoxes),
+      m_mcr(m_settings, FILE_MCR, services.messageBoxes) {}
+
+CKLVN_MAINApp::~CKLVN_MAINApp() = default;
+
+CompanionBuffer& CKLVN_MAINApp::Companion(ProjectFileKind kind) {
+    return kind == FILE_UER ? m_uer : kind == FILE_SBU ? m_sbu : m_mcr;
+}
+
+const CompanionBuffer& CKLVN_MAINApp::Companion(ProjectFileKind kind) const {
+    return kind == FILE_UER ? m_uer : kind == FILE_SBU ? m_sbu : m_mcr;
+}
+
+std::string CKLVN_MAINApp::CurrentProjectPath() const {
+    return JoinPath(m_settings.m_strProjectDir, m_settings.m_fileSet[FILE_FSP].m_strName);
+}
+
+int CKLVN_MAINApp::BrowseForFile(std::string& path, int kind) {
+    return kelvane::BrowseForFile(path, kind, m_settings, m_services.profile,
+                                  m_services.fileDialogs);
+}
+
+void CKLVN_MAINApp::Report(unsigned messageId, const std::string& reason) {
+    m_services.messageBoxes.MessageBox(LoadResourceString(messageId) + "(" + reason + ")",
+                                       LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
+}
+
+void CKLVN_MAINApp::ReportNotInSync() {
+    const ProjectFileEntry& fsr = m_settings.m_fileSet[FILE_FSR];
+    const std::string& fspName = m_settings.m_fileSet[FILE_FSP].m_strName;
+    std::string text = LoadResourceString(IDS_FSR_NOT_IN_SYNC);
+    text += LoadResourceString(IDS_FSP_FILE_NAME);
+    text += fsr.m_bFullPath ? JoinPath(m_settings.m_strProjectDir, fspName) : fspName;
+    text += "\n";
+    text += LoadResourceString(IDS_FSR_FILE_NAME);
+    text += fsr.m_strName;
+    m_services.messageBoxes.MessageBox(text, LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
+}
+
+void CKLVN_MAINApp::OnOpenProject() {
+    std::string path;
+    if (BrowseForFile(path, FILE_DIALOG_PROJECT_OPEN) == 1)
+        LoadProject(path);
+    m_services.repaint.Repaint();
+}
+
+void CKLVN_MAINApp::OpenProjectPath(const std::string& path) {
+    std::string checked = path;
+    if (CheckExtension(checked, "FSP", 0) == 0)
+        LoadProject(path);
+    m_services.repaint.Repaint();
+}
+
+bool CKLVN_MAINApp::OnSaveProject() {
+    const std::string path = CurrentProjectPath();
+    const int answer = m_services.messageBoxes.MessageBox(
+        FormatResourceString(IDS_OVERWRITE_QUESTION, {path}),
+        LoadResourceString(IDS_CAPTION_CONFIRM), kOverwriteStyle);
+    const bool saved = answer == IDYES && SaveProject(path);
+    m_services.repaint.Repaint();
+    return saved;
+}
+
+bool CKLVN_MAINApp::OnSaveProjectAs() {
+    std::string path;
+    const bool saved = BrowseForFile(path, FILE_DIALOG_PROJECT_SAVE_AS) == 1 && SaveProject(path);
+    m_services.repaint.Repaint();
+    return saved;
+}
+
+void CKLVN_MAINApp::LoadProject(const std::string& path) {
+    m_settings.m_bProjectLoaded = false;
+    m_settings.m_strLastError.clear();
+    const bool projectFileRead =
+        m_definitions.ReadDefinitionFile(path) && m_definitions.ReadFileSettings(path) &&
+        m_definitions.ReadModelSettings() && m_definitions.ReadCommSettings();
+    if (!projectFileRead) {
+        Report(IDS_FSP_READ_FAILURE, m_settings.m_strLastError);
+        return;
+    }
+    m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);
+
+    const ProjectFileEntry& fsr = m_settings.m_fileSet[FILE_FSR];
+    if (fsr.m_bInSync) {
+        if (!m_fsr.ReadFsrFile(PathToLoad(fsr, m_settings)) || !m_fsr.CheckFsrReferences(path)) {
+            Report(IDS_FSR_READ_FAILURE, m_settings.m_strLastError);
+            return;
+        }
+        m_settings.m_bProjectLoaded = true;
+    } else {
+        ReportNotInSync();
+    }
+
+    // The UER entry was set by the FSR file just read, or still holds what
+    // the previous open left when the FSR file was not in sync.
+    for (const ProjectFileKind kind : kCompanionKinds) {
+        const ProjectFileEntry& entry = m_settings.m_fileSet[kind];
+        if (entry.m_bInSync)
+            Companion(kind).LoadCompanion(PathToLoad(entry, m_settings));
+    }
+    FindConversionModule();
+    m_services.repaint.Repaint();
+}
+
+bool CKLVN_MAINApp::ValidateForSave() {
+    if (ValidateSettings(m_settings))
+        return true;
+    Report(IDS_SAVE_ABORTED, m_settings.m_strLastError);
+    return false;
+}
+
+bool CKLVN_MAINApp::SaveProject(const std::string& path) {
+    if (!ValidateForSave())
+        return false;
+
+    // Writing the settings back re-derives the file set for the new path;
+    // when the project file cannot be written all of it is put back, so the
+    // project stays as it was and no companion is written without it.
+    const ProjectSettings settingsBefore = m_settings;
+    DefinitionFile::Table tableBefore = m_definitions.SaveTable();
+    m_definitions.WriteFileSettings(path);
+    m_definitions.WriteCommSettings();
+    m_definitions.WriteModelSettings();
+    if (!m_definitions.WriteDefinitionFile(path)) {
+        const std::string reason = m_settings.m_strLastError;
+        m_settings = settingsBefore;
+        m_definitions.RestoreTable(std::move(tableBefore));
+        m_settings.m_strLastError = reason;
+        m_services.messageBoxes.MessageBox(
+            FormatResourceString(IDS_PROJECT_FILE_NOT_SAVED, {path}) + "(" + reason + ")",
+            LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
+        m_services.repaint.Repaint();
+        return false;
+    }
+    bool everythingWritten = true;
+    ProjectFileEntry& fsp = m_settings.m_fileSet[FILE_FSP];
+    fsp.m_strName = fsp.m_strNewName;
+    m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);
+
+    ProjectFileEntry& fsr = m_settings.m_fileSet[FILE_FSR];
+    if (fsr.m_bInSync && fsr.m_bLoaded) {
+        const std::string fsrPath = PathToSave(fsr, m_settings);
+        if (m_fsr.BuildFsrRecords() && m_fsr.WriteFsrFile(fsrPath)) {
+            fsr.m_strName = fsr.m_strNewName;
+        } else {
+            everythingWritten = false;
+            m_services.messageBoxes.MessageBox(
+                FormatResourceString(IDS_FSR_FILE_NOT_SAVED, {fsrPath}) + "(" +
+                    m_settings.m_strLastError + ")",
+                LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
+        }
+    }
+    for (const ProjectFileKind kind : kCompanionKinds) {
+        ProjectFileEntry& entry = m_settings.m_fileSet[kind];
+        if (!entry.m_bInSync || !entry.m_bLoaded)
+            continue;
+        // A failed companion save shows its own message.
+        if (Companion(kind).SaveCompanion(PathToSave(entry, m_settings)))
+            entry.m_strName = entry.m_strNewName;
+        else
+            everythingWritten = false;
+    }
+    m_services.repaint.Repaint();
+    return everythingWritten;
+}
+
+void CKLVN_MAINApp::FindConversionModule() {
+    kelvane::FindConversionModule(m_settings, m_strModuleTablePath);
+}
+
+} // namespace kelvane

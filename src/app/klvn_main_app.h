@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "platform/repaint.h"
+#include "store/companion_buffer.h"
+#include "store/definition_file.h"
+#include "store/fsr_file.h"
+#include "store/project_settings.h"
+
+#include <string>
+
+namespace kelvane {
+
+// The services of the front the application runs under.
+struct FrameworkServices {
+    MessageBoxService& messageBoxes;
+    FileDialogService& fileDialogs;
+    RepaintService& repaint;
+    Profile& profile;
+};
+
+// The application: the open project, its files and the project commands.
+// Both fronts drive this one object; it shows everything through the
+// services it is given.
+class CKLVN_MAINApp {
+public:
+    // `moduleTablePath` is the table that maps MPU information files to
+    // conversion modules.
+    CKLVN_MAINApp(FrameworkServices services, std::string moduleTablePath);
+    virtual ~CKLVN_MAINApp();
+    CKLVN_MAINApp(const CKLVN_MAINApp&) = delete;
+    CKLVN_MAINApp& operator=(const CKLVN_MAINApp&) = delete;
+
+    // File menu commands.
+    void OnOpenProject();
+    void OpenProjectPath(const std::string& path);
+    // The save commands tell whether the project was saved.
+    bool OnSaveProject();
+    bool OnSaveProjectAs();
+
+    // Reads the whole project; m_bProjectLoaded tells whether it worked.
+    void LoadProject(const std::string& path);
+    // Runs the save-time validation; a refusal is reported as a save would.
+    bool ValidateForSave();
+    // Validates and writes the whole file set; true when every file that
+    // belongs to the project was written.
+    bool SaveProject(const std::string& path);
+    // Selects the conversion module for the project's MPU information file.
+    void FindConversionModule();
+
+    int BrowseForFile(std::string& path, int kind);
+
+    ProjectSettings& Settings() { return m_settings; }
+    const ProjectSettings& Settings() const { return m_settings; }
+    DefinitionFile& Definitions() { return m_definitions; }
+    FsrFile& Fsr() { return m_fsr; }
+    const FsrFile& Fsr() const { return m_fsr; }
+    // The buffer of FILE_UER, FILE_SBU or FILE_MCR.
+    CompanionBuffer& Companion(ProjectFileKind kind);
+    const CompanionBuffer& Companion(ProjectFileKind kind) const;
+    // The path the plain save writes to.
+    std::string CurrentProjectPath() const;
+
+private:
+    void Report(unsigned messageId, const std::string& reason);
+    void ReportNotInSync();
+
+    FrameworkServices m_services;
+    std::string m_strModuleTablePath;
+    ProjectSettings m_settings;
+    DefinitionFile m_definitions;
+    FsrFile m_fsr;
+    CompanionBuffer m_uer;
+    CompanionBuffer m_sbu;
+    CompanionBuffer m_mcr;
+};
+
+} // namespace kelvane

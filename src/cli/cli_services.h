@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/file_dialog.h"
+#include "platform/repaint.h"
+
+#include <string>
+
+namespace kelvane {
+
+// The file dialog of the headless front: answers with the path given on
+// the command line, or cancels when there is none.
+class ScriptedFileDialog : public FileDialogService {
+public:
+    explicit ScriptedFileDialog(std::string answer = {}) : m_answer(std::move(answer)) {}
+    bool ShowFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
+
+private:
+    std::string m_answer;
+};
+
+// Nothing to draw without a window.
+class NoRepaint : public RepaintService {
+public:
+    void Repaint() override {}
+};
+
+} // namespace kelvane
