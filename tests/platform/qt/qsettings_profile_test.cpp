@@ -1,0 +1,34 @@
+#include "platform/qt/qsettings_profile.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace kelvane {
+namespace {
+
+TEST(QSettingsProfileTest, KeepsTheDefaultFolderInTheProgramsSettingsFile) {
+    // QSettings fixes its folder at first use; each test runs in a process
+    // of its own, so this is the first.
+    test::TempFolder config;
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1), 0);
+
+    const std::string folder = "/home/user/ICE projects/\xe6\x97\xa5\xe6\x9c\xac";
+    {
+        QSettingsProfile profile;
+        EXPECT_EQ(profile.GetProfileString("Settings", "DefaultDir", "fallback"), "fallback");
+        EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", folder));
+    }
+    QSettingsProfile reopened;
+    EXPECT_EQ(reopened.GetProfileString("Settings", "DefaultDir", ""), folder);
+    EXPECT_EQ(reopened.GetProfileString("Settings", "Other", "none"), "none");
+
+    const std::string file = test::ReadBytes(config.File("KVX/KLVN_MAIN.conf"));
+    EXPECT_NE(file.find("[Settings]"), std::string::npos) << file;
+    EXPECT_NE(file.find("DefaultDir="), std::string::npos) << file;
+}
+
+} // namespace
+} // namespace kelvane
