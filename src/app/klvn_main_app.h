@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/conversion_commands.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -47,6 +48,13 @@ public:
     // Validates and writes the whole file set; true when every file that
     // belongs to the project was written.
     bool SaveProject(const std::string& path);
+    // Converts the open project with the module found for it; true when the
+    // module's result was applied. A direction outside 0..9 does nothing.
+    bool ConvertProject(int32_t direction);
+    // Handler and enabling rule of a row of the conversion command table.
+    bool OnConvert(const ConversionCommand& command);
+    bool IsConvertEnabled(const ConversionCommand& command) const;
+
     // Selects the conversion module for the project's MPU information file.
     void FindConversionModule();
 
@@ -66,6 +74,9 @@ public:
 private:
     void Report(unsigned messageId, const std::string& reason);
     void ReportNotInSync();
+    void ShowConversionMessage(const std::string& text, unsigned captionId, unsigned style);
+    bool ApplyConversionResult(int32_t direction, const std::string& directory, char separator,
+                               const ConversionBlock& blockBefore);
 
     FrameworkServices m_services;
     std::string m_strModuleTablePath;

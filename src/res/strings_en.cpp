@@ -5,6 +5,23 @@ namespace kelvane {
 namespace {
 
 const StringEntry kEnglish[] = {
+    {IDS_CONVERT_NOVA_TO_BANTAM, "Convert from talvexNOVA format project file to talvexBANTAM format."},
+    {IDS_CONVERT_BANTAM_TO_NOVA, "Convert from talvexBANTAM format project file to talvexNOVA format."},
+    {IDS_CONVERT_MAX_TO_NOVA, "Convert from talvexMAX format project file to talvexNOVA format."},
+    {IDS_CONVERT_NOVA_TO_MAX, "Convert from talvexNOVA format project file to talvexMAX format."},
+    {IDS_CONVERT_BANTAM_TO_MAX, "Convert from talvexBANTAM format project file to talvexMAX format."},
+    {IDS_CONVERT_MAX_TO_BANTAM, "Convert from talvexMAX format project file to talvexBANTAM format."},
+    {IDS_CONVERT_MAX_TO_VEGA, "Convert from talvexMAX format project file to talvexVEGA format."},
+    {IDS_CONVERT_VEGA_TO_MAX, "Convert from talvexVEGA format project file to talvexMAX format."},
+    {IDS_CONVERT_VEGA_TO_VEGA_II, "Convert from talvexVEGA format project file to talvexVEGA II format."},
+    {IDS_CONVERT_VEGA_II_TO_VEGA, "Convert from talvexVEGA II format project file to talvexVEGA format."},
+    {IDS_MODULE_CANNOT_OPEN, "DLL file can not open. \nA conversion process is stopped."},
+    {IDS_MODULE_INVALID, "DLL file is invalid\nA conversion process is stopped."},
+    {IDS_CAPTION_CONVERSION_FAILED, "Conversion failed"},
+    {IDS_CONVERSION_COMPLETE, "Conversion complete.\nFollowing parameters need checking.\n\n*Comm setting\n*MPV setting\n*ICE model setting"},
+    {IDS_CAPTION_INFORMATION, "Information"},
+    {IDS_CONVERTED_NAME_TOO_LONG, "The MPU information file name from the conversion module does not fit in 127 characters:\n%s\nThe project was not changed."},
+    {IDS_NO_ERROR_BUFFER, "No memory below 2 GiB for the conversion module's error text.\nA conversion process is stopped."},
     {IDS_CAPTION_CONFIRM, "Confirm"},
     {IDS_MCR_NOT_WRITABLE, "MCR file is not writable."},
     {IDS_MCR_WRITE_ERROR, "The error occurred during MCR file writing."},

@@ -5,6 +5,23 @@ namespace kelvane {
 namespace {
 
 const StringEntry kJapanese[] = {
+    {IDS_CONVERT_NOVA_TO_BANTAM, "talvexNOVA 形式のプロジェクトファイルを talvexBANTAM 形式に変換します。"},
+    {IDS_CONVERT_BANTAM_TO_NOVA, "talvexBANTAM 形式のプロジェクトファイルを talvexNOVA 形式に変換します。"},
+    {IDS_CONVERT_MAX_TO_NOVA, "talvexMAX 形式のプロジェクトファイルを talvexNOVA 形式に変換します。"},
+    {IDS_CONVERT_NOVA_TO_MAX, "talvexNOVA 形式のプロジェクトファイルを talvexMAX 形式に変換します。"},
+    {IDS_CONVERT_BANTAM_TO_MAX, "talvexBANTAM 形式のプロジェクトファイルを talvexMAX 形式に変換します。"},
+    {IDS_CONVERT_MAX_TO_BANTAM, "talvexMAX 形式のプロジェクトファイルを talvexBANTAM 形式に変換します。"},
+    {IDS_CONVERT_MAX_TO_VEGA, "talvexMAX 形式のプロジェクトファイルを talvexVEGA 形式に変換します。"},
+    {IDS_CONVERT_VEGA_TO_MAX, "talvexVEGA 形式のプロジェクトファイルを talvexMAX 形式に変換します。"},
+    {IDS_CONVERT_VEGA_TO_VEGA_II, "talvexVEGA 形式のプロジェクトファイルを talvexVEGA II 形式に変換します。"},
+    {IDS_CONVERT_VEGA_II_TO_VEGA, "talvexVEGA II 形式のプロジェクトファイルを talvexVEGA 形式に変換します。"},
+    {IDS_MODULE_CANNOT_OPEN, "DLL ファイルを開けません。\n変換処理を中止します。"},
+    {IDS_MODULE_INVALID, "DLL ファイルが不正です。\n変換処理を中止します。"},
+    {IDS_CAPTION_CONVERSION_FAILED, "変換失敗"},
+    {IDS_CONVERSION_COMPLETE, "変換が完了しました。\n次の設定を確認してください。\n\n*通信設定\n*MPV 設定\n*ICE モデル設定"},
+    {IDS_CAPTION_INFORMATION, "情報"},
+    {IDS_CONVERTED_NAME_TOO_LONG, "変換モジュールが返した MPU 情報ファイル名が 127 文字に収まりません:\n%s\nプロジェクトは変更していません。"},
+    {IDS_NO_ERROR_BUFFER, "変換モジュールのエラーメッセージ用のメモリを 2 GiB 未満に確保できません。\n変換処理を中止します。"},
     {IDS_CAPTION_CONFIRM, "確認"},
     {IDS_MCR_NOT_WRITABLE, "MCR ファイルに書き込めません。"},
     {IDS_MCR_WRITE_ERROR, "MCR ファイルの書き込み中にエラーが発生しました。"},

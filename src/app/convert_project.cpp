@@ -1,0 +1,140 @@
+// The conversion of the open project by a conversion module.
+#include "app/klvn_main_app.h"
+
+#include "convert/kelvane_module.h"
+#include "convert/module_discovery.h"
+#include "platform/dynamic_library.h"
+#include "platform/low_address_buffer.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "store/fixed_text.h"
+#include "store/path_helpers.h"
+
+#include <cstring>
+
+namespace kelvane {
+namespace {
+
+constexpr unsigned kConfirmStyle = MB_YESNO | MB_ICONEXCLAMATION;
+constexpr unsigned kFailedStyle = MB_OK | MB_ICONEXCLAMATION;
+constexpr unsigned kCompleteStyle = MB_OK | MB_ICONINFORMATION;
+static_assert(kConfirmStyle == 0x34 && kFailedStyle == 0x30 && kCompleteStyle == 0x40);
+
+constexpr uint32_t kPurgeKeys = 16;
+
+} // namespace
+
+bool CKLVN_MAINApp::OnConvert(const ConversionCommand& command) {
+    return ConvertProject(command.direction);
+}
+
+bool CKLVN_MAINApp::IsConvertEnabled(const ConversionCommand& command) const {
+    return IsConversionEnabled(command, m_settings);
+}
+
+void CKLVN_MAINApp::ShowConversionMessage(const std::string& text, unsigned captionId,
+                                          unsigned style) {
+    m_services.messageBoxes.MessageBox(text, LoadResourceString(captionId), style);
+}
+
+bool CKLVN_MAINApp::ConvertProject(int32_t direction) {
+    const ConversionCommand* const command = FindConversionDirection(direction);
+    if (command == nullptr)
+        return false;
+
+    bool applied = false;
+    if (m_services.messageBoxes.MessageBox(LoadResourceString(command->confirmationId),
+                                           LoadResourceString(IDS_CAPTION_CONFIRM),
+                                           kConfirmStyle) == IDYES) {
+        DynamicLibrary module;
+        if (!module.Load(ModuleFileName(FieldText(m_settings.m_szConvertModule)))) {
+            ShowConversionMessage(LoadResourceString(IDS_MODULE_CANNOT_OPEN), IDS_CAPTION_CONFIRM,
+                                  MB_OK);
+            return false;
+        }
+
+        // The module sees the bare file name; the folder is put back after.
+        const ConversionBlock blockBefore = m_settings.Block();
+        const std::string_view mpdFile = FieldText(m_settings.m_szMpdFile);
+        const size_t separatorAt = FindLastSeparator(mpdFile);
+        std::string directory;
+        char separator = '\\';
+        if (separatorAt != std::string_view::npos) {
+            directory = std::string(mpdFile.substr(0, separatorAt));
+            separator = mpdFile[separatorAt];
+            const std::string bareName(mpdFile.substr(separatorAt + 1));
+            CopyToField(m_settings.m_szMpdFile, bareName);
+        }
+
+        const auto convert =
+            reinterpret_cast<KelvaneConvertFunction>(module.Symbol(KELVANE_CONVERT_NAME));
+        if (convert == nullptr) {
+            module.Unload();
+            std::memcpy(m_settings.m_szMpdFile, blockBefore.m_szMpdFile,
+                        sizeof m_settings.m_szMpdFile);
+            ShowConversionMessage(LoadResourceString(IDS_MODULE_INVALID), IDS_CAPTION_CONFIRM,
+                                  MB_OK);
+            return false;
+        }
+
+        LowAddressBuffer errorText(KELVANE_CONVERT_ERROR_SIZE);
+        if (!errorText.IsValid()) {
+            module.Unload();
+            std::memcpy(m_settings.m_szMpdFile, blockBefore.m_szMpdFile,
+                        sizeof m_settings.m_szMpdFile);
+            ShowConversionMessage(LoadResourceString(IDS_NO_ERROR_BUFFER),
+                                  IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
+        } else {
+            // A module that does not write the mask must not purge by the
+            // last conversion's.
+            m_settings.m_wPurgeMask = 0;
+            m_settings.m_pszConvertError = errorText.Address();
+            const int32_t result =
+                convert(direction, reinterpret_cast<KelvaneConversionBlock*>(&m_settings.Block()));
+            m_settings.m_pszConvertError = 0; // the buffer goes with this call
+            module.Unload();
+
+            if (result != 0) {
+                std::memcpy(m_settings.m_szMpdFile, blockBefore.m_szMpdFile,
+                            sizeof m_settings.m_szMpdFile);
+                const std::string text(errorText.Data(),
+                                       strnlen(errorText.Data(), errorText.Size()));
+                ShowConversionMessage(text, IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
+            } else {
+                applied = ApplyConversionResult(direction, directory, separator, blockBefore);
+            }
+        }
+    }
+    FindConversionModule();
+    m_services.repaint.Repaint();
+    return applied;
+}
+
+bool CKLVN_MAINApp::ApplyConversionResult(int32_t direction, const std::string& directory,
+                                          char separator, const ConversionBlock& blockBefore) {
+    const ConversionCommand& command = *FindConversionDirection(direction);
+    // The module may leave the field without its terminating zero.
+    const std::string newName(m_settings.m_szMpdFile,
+                              strnlen(m_settings.m_szMpdFile, sizeof m_settings.m_szMpdFile));
+    const std::string rebuilt = directory.empty() ? newName : directory + separator + newName;
+    if (newName.size() >= sizeof m_settings.m_szMpdFile || !CopyToField(m_settings.m_szMpdFile, rebuilt)) {
+        // A cut name would select some other MPU information file; the
+        // project stays as it was before the call.
+        m_settings.Block() = blockBefore;
+        ShowConversionMessage(FormatResourceString(IDS_CONVERTED_NAME_TOO_LONG, {rebuilt}),
+                              IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
+        return false;
+    }
+
+    m_settings.m_nIceModel = command.to;
+    if (command.to == ICE_TALVEX_BANTAM)
+        m_settings.m_nCommDevice = COMM_USB;
+    for (uint32_t key = 0; key < kPurgeKeys; ++key)
+        if ((m_settings.m_wPurgeMask >> key) & 1u)
+            m_fsr.PurgeItems(key);
+    ShowConversionMessage(LoadResourceString(IDS_CONVERSION_COMPLETE), IDS_CAPTION_INFORMATION,
+                          kCompleteStyle);
+    return true;
+}
+
+} // namespace kelvane
