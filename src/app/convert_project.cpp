@@ -117,7 +117,8 @@ bool CKLVN_MAINApp::ApplyConversionResult(int32_t direction, const std::string& 
     const std::string newName(m_settings.m_szMpdFile,
                               strnlen(m_settings.m_szMpdFile, sizeof m_settings.m_szMpdFile));
     const std::string rebuilt = directory.empty() ? newName : directory + separator + newName;
-    if (newName.size() >= sizeof m_settings.m_szMpdFile || !CopyToField(m_settings.m_szMpdFile, rebuilt)) {
+    if (newName.size() >= sizeof m_settings.m_szMpdFile ||
+        !CopyToField(m_settings.m_szMpdFile, rebuilt)) {
         // A cut name would select some other MPU information file; the
         // project stays as it was before the call.
         m_settings.Block() = blockBefore;

@@ -160,7 +160,8 @@ int Convert(const ConvertRequest& request) {
     const kelvane::ConversionCommand* command = nullptr;
     if (!request.toModel.empty()) {
         const int target = ModelByName(request.toModel);
-        command = kelvane::FindConversionBetween(settings.m_nIceModel, static_cast<uint32_t>(target));
+        command =
+            kelvane::FindConversionBetween(settings.m_nIceModel, static_cast<uint32_t>(target));
         if (command == nullptr) {
             std::fprintf(stderr, "kelvane-cli: no conversion direction leads from %s to %s\n",
                          ModelText(settings.m_nIceModel).c_str(), ModelText(target).c_str());
@@ -176,8 +177,8 @@ int Convert(const ConvertRequest& request) {
     }
     if (!session.app.OnConvert(*command))
         return kExitFailed;
-    const bool saved = request.saveAsPath.empty() ? session.app.OnSaveProject()
-                                                  : session.app.OnSaveProjectAs();
+    const bool saved =
+        request.saveAsPath.empty() ? session.app.OnSaveProject() : session.app.OnSaveProjectAs();
     return saved ? kExitDone : kExitFailed;
 }
 

@@ -34,7 +34,9 @@ constexpr std::array<ConversionCommand, 10> kCommands = {{
 
 } // namespace
 
-std::span<const ConversionCommand> ConversionCommands() { return kCommands; }
+std::span<const ConversionCommand> ConversionCommands() {
+    return kCommands;
+}
 
 const ConversionCommand* FindConversionCommand(uint32_t commandId) {
     for (const ConversionCommand& command : kCommands)

@@ -62,7 +62,8 @@ typedef struct KelvaneConversionBlock {
 #define KELVANE_MODULE_ASSERT(condition) _Static_assert(condition, #condition)
 #else
 /* Older C: a checked array size, declared again for each check. */
-#define KELVANE_MODULE_ASSERT(condition) extern char kelvane_module_layout_check[(condition) ? 1 : -1]
+#define KELVANE_MODULE_ASSERT(condition)                                                           \
+    extern char kelvane_module_layout_check[(condition) ? 1 : -1]
 #endif
 
 KELVANE_MODULE_ASSERT(offsetof(KelvaneConversionBlock, m_anMpCount) == 0x080);
