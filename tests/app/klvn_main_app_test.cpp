@@ -160,6 +160,33 @@ TEST(KlvnMainAppTest, OpenFailuresReportTheReasonAndLeaveNoProjectLoaded) {
         EXPECT_TRUE(f.profile.values.empty());
     }
     {
+        test::ProjectFileText missingKey;
+        missingKey.Remove("IP_ADDRESS");
+        test::ProjectFileText unknownModel;
+        unknownModel.Set("TARGET_NAME", "talvexOMEGA");
+        for (const auto& [bytes, text] :
+             {std::pair{
+                  missingKey.Bytes(),
+                  std::string(
+                      "FSP file read failure.\n(Data definition line IP_ADDRESS not found.)")},
+              std::pair{unknownModel.Bytes(), std::string()}}) {
+            WriteBytes(folder.File("variant.fsp"), bytes);
+            AppFixture f;
+            f.app.OpenProjectPath(folder.File("variant.fsp"));
+            EXPECT_FALSE(f.Loaded());
+            ASSERT_EQ(f.messageBoxes.shown.size(), 1u);
+            const std::string& shown = f.messageBoxes.shown[0].text;
+            if (!text.empty()) {
+                EXPECT_EQ(shown, text);
+            }
+            // An unknown model has no text of its own: the parentheses hold
+            // whatever an earlier step of the open left.
+            EXPECT_EQ(shown.rfind("FSP file read failure.\n(", 0), 0u) << shown;
+            EXPECT_EQ(shown.back(), ')');
+            EXPECT_TRUE(f.profile.values.empty());
+        }
+    }
+    {
         // An FSR file that cannot be read stops the open before the data
         // files; the folder is remembered already.
         WriteBytes(folder.File("demo.fsr"), "");
