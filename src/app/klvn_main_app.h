@@ -55,11 +55,21 @@ public:
     bool OnConvert(const ConversionCommand& command);
     bool IsConvertEnabled(const ConversionCommand& command) const;
 
+    // The command table: whether a command may run now (menu, accelerator and
+    // toolbar ask before they dispatch), and running it. OnCommand is false
+    // for a command that is not the application's: exit, help and about
+    // belong to the front.
+    bool IsCommandEnabled(uint32_t commandId) const;
+    bool OnCommand(uint32_t commandId);
+    // Shared enabling rule of the project commands.
+    bool OnUpdateProjectCommand() const { return m_settings.m_bProjectLoaded; }
+
     // Selects the conversion module for the project's MPU information file.
     void FindConversionModule();
 
     int BrowseForFile(std::string& path, int kind);
 
+    FrameworkServices& Services() { return m_services; }
     ProjectSettings& Settings() { return m_settings; }
     const ProjectSettings& Settings() const { return m_settings; }
     DefinitionFile& Definitions() { return m_definitions; }

@@ -86,6 +86,8 @@ enum StringId : unsigned {
     IDS_FSR_FILE_NOT_SAVED = 61304,
     IDS_CONVERTED_NAME_TOO_LONG = 61305,
     IDS_NO_ERROR_BUFFER = 61306,
+    IDS_COMMAND_NOT_AVAILABLE = 61307,
+    IDS_CANNOT_OPEN_ARGUMENT = 61308,
 };
 
 } // namespace kelvane

@@ -22,6 +22,8 @@ const StringEntry kEnglish[] = {
     {IDS_CAPTION_INFORMATION, "Information"},
     {IDS_CONVERTED_NAME_TOO_LONG, "The MPU information file name from the conversion module does not fit in 127 characters:\n%s\nThe project was not changed."},
     {IDS_NO_ERROR_BUFFER, "No memory below 2 GiB for the conversion module's error text.\nA conversion process is stopped."},
+    {IDS_COMMAND_NOT_AVAILABLE, "This setting dialog is not available in this version of Kelvane."},
+    {IDS_CANNOT_OPEN_ARGUMENT, "The file %s could not be opened."},
     {IDS_CAPTION_CONFIRM, "Confirm"},
     {IDS_MCR_NOT_WRITABLE, "MCR file is not writable."},
     {IDS_MCR_WRITE_ERROR, "The error occurred during MCR file writing."},

@@ -22,6 +22,8 @@ const StringEntry kJapanese[] = {
     {IDS_CAPTION_INFORMATION, "情報"},
     {IDS_CONVERTED_NAME_TOO_LONG, "変換モジュールが返した MPU 情報ファイル名が 127 文字に収まりません:\n%s\nプロジェクトは変更していません。"},
     {IDS_NO_ERROR_BUFFER, "変換モジュールのエラーメッセージ用のメモリを 2 GiB 未満に確保できません。\n変換処理を中止します。"},
+    {IDS_COMMAND_NOT_AVAILABLE, "この設定ダイアログは、このバージョンの Kelvane ではまだ使えません。"},
+    {IDS_CANNOT_OPEN_ARGUMENT, "ファイル %s を開けませんでした。"},
     {IDS_CAPTION_CONFIRM, "確認"},
     {IDS_MCR_NOT_WRITABLE, "MCR ファイルに書き込めません。"},
     {IDS_MCR_WRITE_ERROR, "MCR ファイルの書き込み中にエラーが発生しました。"},

@@ -1,0 +1,79 @@
+// kelvane: the desktop program.
+#include "app/klvn_main_app.h"
+#include "app/qt/main_frame.h"
+#include "platform/executable_path.h"
+#include "platform/qt/qsettings_profile.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "ui/qt/qt_file_dialogs.h"
+#include "ui/qt/qt_message_boxes.h"
+#include "view/qt/summary_view.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+bool CanOpenForReading(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
+// For the start-up benchmark: end the program once the window has painted.
+class ExitAfterFirstPaint : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QTranslator qtTranslator;
+    if (kelvane::CurrentResourceLanguage() == kelvane::ResourceLanguage::Japanese &&
+        qtTranslator.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&qtTranslator);
+
+    kelvane::QSettingsProfile profile;
+    kelvane::QtMessageBoxes messageBoxes;
+    kelvane::QtFileDialogs fileDialogs;
+    kelvane::FrameRepaint repaint;
+    kelvane::CKLVN_MAINApp app({messageBoxes, fileDialogs, repaint, profile},
+                               kelvane::ProgramFilePath("ini"));
+    kelvane::CMainFrame frame(app);
+    messageBoxes.SetOwner(&frame);
+    fileDialogs.SetOwner(&frame);
+    repaint.Attach(&frame);
+
+    // Only the first argument is used; one that cannot be read ends the
+    // program after saying so.
+    const std::string firstArgument = argc > 1 ? argv[1] : "";
+    if (!firstArgument.empty() && !CanOpenForReading(firstArgument)) {
+        messageBoxes.MessageBox(
+            kelvane::FormatResourceString(kelvane::IDS_CANNOT_OPEN_ARGUMENT, {firstArgument}), "",
+            kelvane::MB_OK | kelvane::MB_ICONEXCLAMATION);
+        return EXIT_FAILURE;
+    }
+
+    ExitAfterFirstPaint exitAfterFirstPaint;
+    if (std::getenv("KELVANE_EXIT_AFTER_FIRST_PAINT") != nullptr)
+        frame.View()->installEventFilter(&exitAfterFirstPaint);
+
+    frame.show();
+    if (!firstArgument.empty())
+        app.OpenProjectPath(firstArgument);
+    return application.exec();
+}

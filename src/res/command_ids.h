@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kelvane {
+
+// Command ids of the menu, accelerators and toolbar. The conversion commands
+// have their own table (convert/conversion_commands.h).
+enum CommandId : uint32_t {
+    ID_PROJECT_OPEN = 33000,
+    ID_PROJECT_SAVE = 33001,
+    ID_PROJECT_SAVE_AS = 33002,
+    ID_APP_EXIT = 57665,
+    ID_FILE_MODEL_SETTING = 32777,
+    ID_COMM_SETTING = 32771,
+    ID_MODEL_SELECT = 32783,
+    ID_HELP = 32773,
+    ID_APP_ABOUT = 57664,
+};
+
+// The resource id of the main window, its menu, icon and toolbar.
+inline constexpr uint32_t IDR_MAINFRAME = 128;
+
+} // namespace kelvane

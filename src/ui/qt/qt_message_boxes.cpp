@@ -1,0 +1,43 @@
+#include "ui/qt/qt_message_boxes.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace kelvane {
+namespace {
+
+// Boxes shown without a caption of their own carry the application's name.
+constexpr const char* kApplicationName = "KLVN_MAIN";
+
+QMessageBox::Icon IconOf(unsigned style) {
+    switch (style & 0xF0) {
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+int QtMessageBoxes::MessageBox(const std::string& text, const std::string& caption,
+                               unsigned style) {
+    QMessageBox box(IconOf(style),
+                    QString::fromStdString(caption.empty() ? kApplicationName : caption),
+                    QString::fromStdString(text), QMessageBox::NoButton, m_owner);
+    if ((style & 0x0F) == MB_YESNO) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton((style & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int pressed = box.exec();
+    if ((style & 0x0F) == MB_YESNO)
+        return pressed == QMessageBox::Yes ? IDYES : IDNO;
+    return IDOK;
+}
+
+} // namespace kelvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "store/project_settings.h"
+
+#include <QWidget>
+
+namespace kelvane {
+
+// The main window's client area: the project summary at fixed pixel
+// positions, drawn from the settings on every paint.
+class CKLVN_MAINView : public QWidget {
+public:
+    explicit CKLVN_MAINView(const ProjectSettings& settings, QWidget* parent = nullptr);
+
+    // A fixed-pitch font 15 pixels high.
+    static QFont SummaryFont();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const ProjectSettings& m_settings;
+};
+
+} // namespace kelvane
