@@ -354,10 +354,6 @@ TEST(FsrReferencesTest, RebuiltRecordOverTheLimitRefusesTheSave) {
         EXPECT_FALSE(f.fsr.WriteFsrFile(previous));
         EXPECT_EQ(f.settings.m_strLastError, message);
         EXPECT_EQ(ReadBytes(previous), "previous bytes");
-        // Reading the file again lifts the refusal.
-        ASSERT_TRUE(OpenAs(f, source));
-        ASSERT_TRUE(f.fsr.WriteFsrFile(previous));
-        EXPECT_EQ(ReadBytes(previous), FsrImage(source).Order(kFsrWriteOrder).Bytes());
 
         // Once the records fit again the save goes through.
         f.settings.m_strProjectDir = "C:\\new";
@@ -369,6 +365,14 @@ TEST(FsrReferencesTest, RebuiltRecordOverTheLimitRefusesTheSave) {
         if (c.records.count(19)) {
             EXPECT_EQ(f.fsr.Record(19).data, FrdList(changed, 4));
         }
+
+        // So does reading the file again after a refusal.
+        f.settings.m_strProjectDir = c.dir;
+        f.settings.m_astrFrdNewFiles = c.paths;
+        ASSERT_FALSE(f.fsr.BuildFsrRecords());
+        ASSERT_TRUE(OpenAs(f, source));
+        ASSERT_TRUE(f.fsr.WriteFsrFile(previous));
+        EXPECT_EQ(ReadBytes(previous), FsrImage(source).Order(kFsrWriteOrder).Bytes());
     }
 }
 
