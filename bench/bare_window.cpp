@@ -1,21 +1,9 @@
 // The yardstick of the start-up benchmark: a bare Qt main window of the same
 // size that ends after its first paint.
+#include "platform/qt/quit_after_first_paint.h"
+
 #include <QApplication>
 #include <QMainWindow>
-#include <QTimer>
-
-namespace {
-
-class QuitOnPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -23,7 +11,7 @@ int main(int argc, char** argv) {
     auto* client = new QWidget(&window);
     window.setCentralWidget(client);
     window.resize(600, 300);
-    QuitOnPaint quitOnPaint;
+    kelvane::QuitAfterFirstPaint quitOnPaint;
     client->installEventFilter(&quitOnPaint);
     window.show();
     return application.exec();
