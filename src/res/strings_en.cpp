@@ -5,6 +5,9 @@ namespace kelvane {
 namespace {
 
 const StringEntry kEnglish[] = {
+    {IDS_APPLICATION_NAME, "KLVN_MAIN"},
+    {IDS_HELP_FILE_NOT_FOUND, "Help file not found.\n\nFile path [ %s ]"},
+    {IDS_HELP_TOPIC_NOT_FOUND, "Can not find the specified topic.\n\nFile path [ %s ]\n Context-ID [0x%x + 0x%04x(%d)]"},
     {IDS_CONVERT_NOVA_TO_BANTAM, "Convert from talvexNOVA format project file to talvexBANTAM format."},
     {IDS_CONVERT_BANTAM_TO_NOVA, "Convert from talvexBANTAM format project file to talvexNOVA format."},
     {IDS_CONVERT_MAX_TO_NOVA, "Convert from talvexMAX format project file to talvexNOVA format."},

@@ -5,6 +5,9 @@ namespace kelvane {
 namespace {
 
 const StringEntry kJapanese[] = {
+    {IDS_APPLICATION_NAME, "KLVN_MAIN"},
+    {IDS_HELP_FILE_NOT_FOUND, "ヘルプファイルが見つかりません。\n\nファイルパス [ %s ]"},
+    {IDS_HELP_TOPIC_NOT_FOUND, "指定されたトピックが見つかりません。\n\nファイルパス [ %s ]\n コンテキスト ID [0x%x + 0x%04x(%d)]"},
     {IDS_CONVERT_NOVA_TO_BANTAM, "talvexNOVA 形式のプロジェクトファイルを talvexBANTAM 形式に変換します。"},
     {IDS_CONVERT_BANTAM_TO_NOVA, "talvexBANTAM 形式のプロジェクトファイルを talvexNOVA 形式に変換します。"},
     {IDS_CONVERT_MAX_TO_NOVA, "talvexMAX 形式のプロジェクトファイルを talvexNOVA 形式に変換します。"},

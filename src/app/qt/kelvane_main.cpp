@@ -3,15 +3,16 @@
 #include "app/qt/main_frame.h"
 #include "platform/executable_path.h"
 #include "platform/qt/qsettings_profile.h"
+#include "platform/qt/quit_after_first_paint.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "ui/qt/qt_context_help.h"
 #include "ui/qt/qt_file_dialogs.h"
 #include "ui/qt/qt_message_boxes.h"
 #include "view/qt/summary_view.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QTimer>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -28,16 +29,6 @@ bool CanOpenForReading(const std::string& path) {
     return true;
 }
 
-// For the start-up benchmark: end the program once the window has painted.
-class ExitAfterFirstPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +44,10 @@ int main(int argc, char** argv) {
     kelvane::FrameRepaint repaint;
     kelvane::CKLVN_MAINApp app({messageBoxes, fileDialogs, repaint, profile},
                                kelvane::ProgramFilePath("ini"));
+    kelvane::QtContextHelp help(messageBoxes);
     kelvane::CMainFrame frame(app);
+    help.SetOwner(&frame);
+    frame.SetHelpHandler([&help](uint32_t data, uint32_t command) { help.WinHelp(data, command); });
     messageBoxes.SetOwner(&frame);
     fileDialogs.SetOwner(&frame);
     repaint.Attach(&frame);
@@ -68,7 +62,7 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
-    ExitAfterFirstPaint exitAfterFirstPaint;
+    kelvane::QuitAfterFirstPaint exitAfterFirstPaint;
     if (std::getenv("KELVANE_EXIT_AFTER_FIRST_PAINT") != nullptr)
         frame.View()->installEventFilter(&exitAfterFirstPaint);
 

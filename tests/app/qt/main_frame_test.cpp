@@ -6,6 +6,8 @@
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "test_files.h"
+#include "ui/qt/help_topic_window.h"
+#include "ui/qt/qt_context_help.h"
 #include "view/qt/summary_view.h"
 
 #include <QAction>
@@ -73,10 +75,18 @@ int CountPixels(const QImage& image, const QRect& area, bool (*matches)(QColor))
     return count;
 }
 
-bool IsBlue(QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; }
-bool IsGreen(QColor c) { return c.green() > 200 && c.red() < 60 && c.blue() < 60; }
-bool IsDark(QColor c) { return c.red() < 80 && c.green() < 80 && c.blue() < 80; }
-bool IsNotWhite(QColor c) { return c != QColor(Qt::white); }
+bool IsBlue(QColor c) {
+    return c.blue() > 200 && c.red() < 60 && c.green() < 60;
+}
+bool IsGreen(QColor c) {
+    return c.green() > 200 && c.red() < 60 && c.blue() < 60;
+}
+bool IsDark(QColor c) {
+    return c.red() < 80 && c.green() < 80 && c.blue() < 80;
+}
+bool IsNotWhite(QColor c) {
+    return c != QColor(Qt::white);
+}
 
 void Drop(QWidget& target, const QList<QUrl>& urls) {
     auto* data = new QMimeData;
@@ -102,16 +112,16 @@ private slots:
         QCOMPARE(desktop.frame.windowTitle(), QString("Kelvane"));
         for (const uint32_t id : {ID_PROJECT_OPEN, ID_APP_EXIT, ID_HELP, ID_APP_ABOUT})
             QVERIFY2(desktop.Enabled(id), qPrintable(QString::number(id)));
-        for (const uint32_t id : {ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, ID_COMM_SETTING,
-                                  ID_FILE_MODEL_SETTING})
+        for (const uint32_t id :
+             {ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, ID_COMM_SETTING, ID_FILE_MODEL_SETTING})
             QVERIFY2(!desktop.Enabled(id), qPrintable(QString::number(id)));
         QVERIFY(!desktop.app.IsCommandEnabled(ID_MODEL_SELECT));
         QVERIFY(EnabledConversions(desktop).empty());
 
         DemoCopy demo;
         desktop.app.OpenProjectPath(demo.Project());
-        for (const uint32_t id : {ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, ID_COMM_SETTING,
-                                  ID_FILE_MODEL_SETTING})
+        for (const uint32_t id :
+             {ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, ID_COMM_SETTING, ID_FILE_MODEL_SETTING})
             QVERIFY2(desktop.Enabled(id), qPrintable(QString::number(id)));
         QVERIFY(desktop.app.IsCommandEnabled(ID_MODEL_SELECT));
         // A talvexNOVA project with the sample module, which serves all ten.
@@ -142,8 +152,7 @@ private slots:
         // Shift+Ctrl+1 is the second conversion item: talvexNOVA to talvexMAX.
         QTest::keyClick(&desktop.frame, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(desktop.messageBoxes.shown.size(), size_t(2));
-        QCOMPARE(desktop.messageBoxes.shown[0].text,
-                 "Overwrite " + demo.Project() + " OK?");
+        QCOMPARE(desktop.messageBoxes.shown[0].text, "Overwrite " + demo.Project() + " OK?");
         QCOMPARE(desktop.messageBoxes.shown[1].text,
                  std::string("Convert from talvexNOVA format project file to talvexMAX format."));
     }
@@ -162,7 +171,8 @@ private slots:
         const QImage drawn = view->grab().toImage();
         // Tag column, rows of FSR, UER, SBU (loaded) and MCR (missing).
         for (const int y : {120, 140, 160}) {
-            QVERIFY2(CountPixels(drawn, QRect(0, y, 100, 18), IsBlue) > 10, qPrintable(QString::number(y)));
+            QVERIFY2(CountPixels(drawn, QRect(0, y, 100, 18), IsBlue) > 10,
+                     qPrintable(QString::number(y)));
             QCOMPARE(CountPixels(drawn, QRect(0, y, 100, 18), IsGreen), 0);
         }
         QVERIFY(CountPixels(drawn, QRect(0, 180, 100, 18), IsGreen) > 10);
@@ -216,9 +226,9 @@ private slots:
             std::vector<uint32_t> buttons;
             for (QAction* action : desktop.frame.ToolBar()->actions())
                 buttons.push_back(action->isSeparator() ? 0 : action->data().toUInt());
-            QCOMPARE(buttons, (std::vector<uint32_t>{ID_PROJECT_OPEN, ID_PROJECT_SAVE, 0,
-                                                     ID_FILE_MODEL_SETTING, ID_COMM_SETTING, 0,
-                                                     ID_HELP}));
+            QCOMPARE(buttons,
+                     (std::vector<uint32_t>{ID_PROJECT_OPEN, ID_PROJECT_SAVE, 0,
+                                            ID_FILE_MODEL_SETTING, ID_COMM_SETTING, 0, ID_HELP}));
         }
         SetResourceLanguage(ResourceLanguage::Japanese);
         Desktop desktop;
@@ -226,6 +236,43 @@ private slots:
         QCOMPARE(desktop.frame.Action(2000)->text(),
                  QString::fromUtf8("NOVA→BANTAM(&0)\tShift+Ctrl+0"));
         SetResourceLanguage(ResourceLanguage::English);
+    }
+
+    void helpRunsFromTheKeyboardAndReportsWhatIsMissing() {
+        const std::string helpFile = std::string(KELVANE_PROGRAM_DIR) + "/kelvane.qch";
+        Desktop desktop;
+        QtContextHelp help(desktop.messageBoxes, helpFile);
+        desktop.frame.SetHelpHandler(
+            [&help](uint32_t data, uint32_t command) { help.WinHelp(data, command); });
+        desktop.frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&desktop.frame));
+        // Help needs no project: Ctrl+H opens the main window's topic.
+        QTest::keyClick(&desktop.frame, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(desktop.messageBoxes.shown.empty());
+        QVERIFY(help.Viewer().TopicWindow() != nullptr && help.Viewer().TopicWindow()->isVisible());
+        QVERIFY(help.Viewer().TopicWindow()->Browser()->source().path().endsWith(
+            "en/main_window.html"));
+
+        // A context the help file does not have names the file and the id.
+        desktop.frame.WinHelp(0x20999, HELP_CONTEXT);
+        QCOMPARE(desktop.messageBoxes.shown.size(), size_t{1});
+        QCOMPARE(desktop.messageBoxes.shown[0].text,
+                 "Can not find the specified topic.\n\nFile path [ " + helpFile +
+                     " ]\n Context-ID [0x20000 + 0x0999(2457)]");
+
+        // Without the help file the menu item says where it looked, in the
+        // program's language.
+        SetResourceLanguage(ResourceLanguage::Japanese);
+        QtContextHelp lost(desktop.messageBoxes, helpFile + ".missing");
+        desktop.frame.SetHelpHandler(
+            [&lost](uint32_t data, uint32_t command) { lost.WinHelp(data, command); });
+        desktop.frame.Action(ID_HELP)->trigger();
+        SetResourceLanguage(ResourceLanguage::English);
+        QCOMPARE(desktop.messageBoxes.shown.size(), size_t{2});
+        QCOMPARE(QString::fromStdString(desktop.messageBoxes.shown[1].text),
+                 QString::fromUtf8("ヘルプファイルが見つかりません。\n\nファイルパス [ ") +
+                     QString::fromStdString(helpFile) + QStringLiteral(".missing ]"));
+        QVERIFY(lost.Viewer().TopicWindow() == nullptr);
     }
 
     void aboutBoxComposesTheVersionLine() {

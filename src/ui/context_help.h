@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/help_viewer.h"
+#include "platform/message_box.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+// The framework's help command numbers that WinHelp understands.
+enum HelpCommand : uint32_t {
+    HELP_CONTEXT = 1,
+    HELP_CONTENTS = 3,
+    HELP_HELPONHELP = 4,
+    HELP_FINDER = 11,
+    HELP_POPUP = 14,
+};
+
+// Context ids: a base in the high half, a resource or control id in the low.
+inline constexpr uint32_t kHelpContextResourceBase = 0x20000; // main window: 0x20080
+inline constexpr uint32_t kHelpContextControlBase = 0x50000;  // parents under the cursor
+
+// The text-popup file inside the help file, numbered by control ids.
+inline constexpr const char* kTextPopupFile = "KLVN_MAIN_pop.txt";
+inline constexpr uint32_t kPopupTextColor = HelpColor(0, 0, 0);
+inline constexpr uint32_t kPopupBackgroundColor = HelpColor(0xFF, 0xFF, 0xD0);
+
+// The main window's help entry: every help request of the program ends here.
+// The help engine is loaded on the first request that passes the file check;
+// when that fails it is not tried again during the run.
+class ContextHelp {
+public:
+    ContextHelp(std::string helpFile, HelpViewer& viewer, HelpDesktop& desktop,
+                MessageBoxService& messageBoxes);
+
+    // `command` is one of HelpCommand; any other does nothing after the
+    // check that the help file exists.
+    void WinHelp(uint32_t data, uint32_t command);
+
+    // A dialog's help request on a control (F1, What's This): the control's
+    // popup. False, and nothing shown, for no particular control (id <= 0),
+    // which the dialog leaves to its default handling.
+    bool OnHelpInfo(int controlId);
+
+    const std::string& HelpFile() const { return m_helpFile; }
+    bool LoadFailed() const { return m_loadFailed; }
+
+private:
+    class WaitCursor;
+
+    bool EnsureLoaded();
+    bool ShowTopic(uint32_t contextId);
+    void ShowContext(uint32_t data, WaitCursor& wait);
+    void ShowPopup(uint32_t topic);
+    void Report(const std::string& text, WaitCursor& wait);
+
+    std::string m_helpFile;
+    HelpViewer& m_viewer;
+    HelpDesktop& m_desktop;
+    MessageBoxService& m_messageBoxes;
+    bool m_loaded = false;
+    bool m_loadFailed = false;
+};
+
+// One argument of FormatPrintf: a text or a 32-bit number.
+class PrintfArg {
+public:
+    PrintfArg(std::string_view text) : m_text(text), m_isText(true) {}
+    PrintfArg(const std::string& text) : m_text(text), m_isText(true) {}
+    PrintfArg(const char* text) : m_text(text != nullptr ? text : ""), m_isText(true) {}
+    PrintfArg(uint32_t number) : m_number(number) {}
+    PrintfArg(int number) : m_number(static_cast<uint32_t>(number)) {}
+
+    bool IsText() const { return m_isText; }
+    std::string_view Text() const { return m_text; }
+    uint32_t Number() const { return m_number; }
+
+private:
+    std::string_view m_text;
+    uint32_t m_number = 0;
+    bool m_isText = false;
+};
+
+// printf's %s, %d, %i, %u, %x, %X and %% with the flags '-' and '0' and a
+// width, numbers taken as C's 32-bit int and unsigned. Texts of the string
+// tables are data: a directive without an argument of its kind is copied as
+// written (its argument, if any, is used up), widths above 255 are cut to
+// 255, so no table text can make it misbehave.
+std::string FormatPrintf(std::string_view pattern, std::initializer_list<PrintfArg> args);
+
+// The text of topic `topic` in a text-popup file. Each line ".topic N"
+// (N decimal or 0x hexadecimal) starts a topic that runs to the next such
+// line; blank lines around the text are dropped. Nothing when the file has
+// no topic N.
+std::optional<std::string> FindTextPopup(std::string_view file, uint32_t topic);
+
+} // namespace kelvane

@@ -1,0 +1,13 @@
+#include "ui/qt/qt_context_help.h"
+
+#include "platform/executable_path.h"
+
+#include <utility>
+
+namespace kelvane {
+
+QtContextHelp::QtContextHelp(MessageBoxService& messageBoxes, std::string helpFile)
+    : m_help(helpFile.empty() ? ProgramFilePath("qch") : std::move(helpFile), m_viewer, m_desktop,
+             messageBoxes) {}
+
+} // namespace kelvane
