@@ -144,17 +144,17 @@ bool QtHelpViewer::ShowContents() {
 }
 
 bool QtHelpViewer::ShowIndex() {
-    if (!m_engine)
-        return false;
-    Window().ShowPanel(HelpTopicWindow::Index);
-    Window().Present();
-    return true;
+    return ShowPanel(HelpTopicWindow::Index);
 }
 
 bool QtHelpViewer::ShowSearch() {
+    return ShowPanel(HelpTopicWindow::Search);
+}
+
+bool QtHelpViewer::ShowPanel(HelpTopicWindow::Panel panel) {
     if (!m_engine)
         return false;
-    Window().ShowPanel(HelpTopicWindow::Search);
+    Window().ShowPanel(panel);
     Window().Present();
     return true;
 }

@@ -51,6 +51,7 @@ public:
 private:
     QUrl FileUrl(const QString& language, const QString& file) const;
     HelpTopicWindow& Window();
+    bool ShowPanel(HelpTopicWindow::Panel panel);
 
     std::unique_ptr<QTemporaryDir> m_collectionFolder;
     std::unique_ptr<QHelpEngine> m_engine;
