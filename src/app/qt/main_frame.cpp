@@ -7,6 +7,7 @@
 #include "res/menu_resources.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "ui/qt/qt_help_desktop.h"
 #include "view/qt/summary_view.h"
 
 #include <QAction>

@@ -19,10 +19,6 @@ class CKLVN_MAINView;
 // enabled only by its rules; the summary view as client area; dropped files.
 class CMainFrame : public QMainWindow {
 public:
-    // The name of the dynamic property holding a widget's control id, for
-    // the context help's search through parent windows.
-    static constexpr const char* kControlIdProperty = "kelvaneControlId";
-
     explicit CMainFrame(CKLVN_MAINApp& app, QWidget* parent = nullptr);
 
     // Runs a command as the menu, an accelerator or the toolbar does:
