@@ -1,38 +1,45 @@
+#include "convert/kelvane_module.h"
 #include "store/project_settings.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <type_traits>
 
 namespace kelvane {
 namespace {
 
-// The block is handed to modules as raw bytes: check that the settings'
-// fields land at the offsets a module reads.
-TEST(ConversionBlockTest, SettingsFieldsSitAtTheirOffsetsInsideTheRecord) {
-    ProjectSettings settings;
-    settings.m_anMpCount[0][0] = 0x11223344;
-    settings.m_nMaxPage = 7;
-    settings.m_wPurgeMask = 0xA55A;
-    settings.m_nIceModel = ICE_TALVEX_VEGA_II;
-    settings.m_nCommDevice = COMM_USB;
-    std::strcpy(settings.m_szConvertModule, "conv");
+// Module authors see only the C header; it must describe the very record the
+// program hands over, field for field.
+#define SAME_FIELD(field)                                                                          \
+    static_assert(offsetof(KelvaneConversionBlock, field) == offsetof(ConversionBlock, field));    \
+    static_assert(sizeof(KelvaneConversionBlock::field) == sizeof(ConversionBlock::field));        \
+    static_assert(                                                                                 \
+        std::is_same_v<std::remove_all_extents_t<decltype(KelvaneConversionBlock::field)>,         \
+                       std::remove_all_extents_t<decltype(ConversionBlock::field)>>)
 
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&settings.Block());
-    auto word32 = [&](size_t offset) {
-        uint32_t value;
-        std::memcpy(&value, bytes + offset, 4);
-        return value;
-    };
-    EXPECT_EQ(word32(0x080), 0x11223344u);
-    EXPECT_EQ(word32(0x480), 7u);
-    EXPECT_EQ(bytes[0x484] | bytes[0x485] << 8, 0xA55A);
-    EXPECT_EQ(std::memcmp(bytes + 0x4C8, "conv", 5), 0);
-    EXPECT_EQ(word32(0x548), 4u);
-    EXPECT_EQ(word32(0x54C), 3u);
-    for (size_t offset = 0x48C; offset < 0x4C8; ++offset)
-        EXPECT_EQ(bytes[offset], 0) << offset;
-    EXPECT_EQ(static_cast<const void*>(&settings.Block()), static_cast<const void*>(&settings));
+SAME_FIELD(m_szMpdFile);
+SAME_FIELD(m_anMpCount);
+SAME_FIELD(m_nMaxPage);
+SAME_FIELD(m_wPurgeMask);
+SAME_FIELD(m_wUnused486);
+SAME_FIELD(m_pszConvertError);
+SAME_FIELD(m_abUnused48C);
+SAME_FIELD(m_szConvertModule);
+SAME_FIELD(m_nIceModel);
+SAME_FIELD(m_nCommDevice);
+#undef SAME_FIELD
+static_assert(sizeof(KelvaneConversionBlock) == sizeof(ConversionBlock));
+static_assert(std::is_same_v<KelvaneInfoGetFunction, decltype(&DLL_Info_Get)>);
+static_assert(std::is_same_v<KelvaneConvertFunction, decltype(&DLL_MPV_Convert)>);
+
+// Modules get the settings' own bytes: the block must start them, and the
+// bytes modules are told to leave alone must come zero.
+TEST(ConversionBlockTest, TheBlockStartsTheSettingsWithItsUnusedBytesZero) {
+    ProjectSettings settings;
+    EXPECT_EQ(static_cast<void*>(&settings.Block()), static_cast<void*>(&settings));
+    EXPECT_EQ(settings.m_wUnused486, 0u);
+    for (const uint8_t byte : settings.m_abUnused48C)
+        EXPECT_EQ(byte, 0u);
 }
 
 } // namespace
