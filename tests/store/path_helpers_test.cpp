@@ -2,94 +2,64 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kelvane {
 namespace {
 
-struct ExtensionCase {
-    const char* path;
-    const char* ext;
-    int strip;
-    int expected; // -1, 0, or 1 for "any other nonzero"
-    const char* pathAfter;
-};
-
 TEST(PathHelpersTest, CheckExtensionComparesAndStrips) {
-    const ExtensionCase cases[] = {
-        {"ab.MPV", "mpv", 0, 0, "ab.MPV"},      // case is ignored, nothing cut
-        {"ab.mpv", "mpv", 1, 0, "ab"},          // matched and cut
-        {"ab.mci", "mpv", 1, 1, "ab"},          // cut even when it differs
-        {"ab.mci", "mpv", 0, 1, "ab.mci"},      // differs, left alone
-        {"abc.data", "mpv", 1, -1, "abc.data"}, // no dot in front: never cut
-        {"mpv", "mpv", 1, -1, "mpv"},           // not longer than the extension
-        {"", "mpv", 1, -1, ""},
-        {".mpv", "mpv", 1, 0, ""},       // only the extension is left
-        {"a.b.mpv", "mpv", 1, 0, "a.b"}, // only the last dot goes
-    };
-    for (const ExtensionCase& c : cases) {
-        std::string path = c.path;
-        const int result = CheckExtension(path, c.ext, c.strip);
-        if (c.expected == 1)
-            EXPECT_NE(result, 0) << c.path;
-        else
-            EXPECT_EQ(result, c.expected) << c.path;
-        EXPECT_EQ(path, c.pathAfter) << c.path;
+    // Path, strip, result (2: any nonzero), path after. Case is ignored; a cut
+    // is made at the last dot even when the extension differs, never without one.
+    const std::tuple<const char*, int, int, const char*> cases[] = {{"ab.MPV", 0, 0, "ab.MPV"},
+                                                                    {"ab.mpv", 1, 0, "ab"},
+                                                                    {"ab.mci", 1, 2, "ab"},
+                                                                    {"ab.mci", 0, 2, "ab.mci"},
+                                                                    {"abc.data", 1, -1, "abc.data"},
+                                                                    {"mpv", 1, -1, "mpv"},
+                                                                    {"", 1, -1, ""},
+                                                                    {".mpv", 1, 0, ""},
+                                                                    {"a.b.mpv", 1, 0, "a.b"}};
+    for (const auto& [before, strip, expected, after] : cases) {
+        std::string path = before;
+        const int result = CheckExtension(path, "mpv", strip);
+        EXPECT_TRUE(expected == 2 ? result != 0 : result == expected) << before << ": " << result;
+        EXPECT_EQ(path, after) << before;
     }
 }
 
 TEST(PathHelpersTest, SplitPathPartGivesFolderAndFileName) {
-    struct Case {
-        const char* path;
-        const char* folder;
-        const char* file;
-    };
-    const Case cases[] = {
-        {"D:\\work\\abc.mci", "D:\\work\\", "abc.mci"},
-        {"abc.mci", "", "abc.mci"},
-        {"/home/u/abc.mci", "/home/u/", "abc.mci"},
-        {"C:abc.mci", "C:", "abc.mci"},                         // drive without a folder
-        {"C:\\work/sub\\abc.mci", "C:\\work/sub\\", "abc.mci"}, // mixed separators
-        {"D:\\work\\", "D:\\work\\", ""},
-    };
-    for (const Case& c : cases) {
-        std::string out = "stale";
-        EXPECT_EQ(SplitPathPart(out, c.path, 0), 0) << c.path;
-        EXPECT_EQ(out, c.folder) << c.path;
-        out = "stale";
-        EXPECT_EQ(SplitPathPart(out, c.path, 1), 0) << c.path;
-        EXPECT_EQ(out, c.file) << c.path;
+    const char* const cases[][3] = {{"D:\\work\\abc.mci", "D:\\work\\", "abc.mci"},
+                                    {"abc.mci", "", "abc.mci"},
+                                    {"/home/u/abc.mci", "/home/u/", "abc.mci"},
+                                    {"C:abc.mci", "C:", "abc.mci"},
+                                    {"C:\\work/sub\\abc.mci", "C:\\work/sub\\", "abc.mci"},
+                                    {"D:\\work\\", "D:\\work\\", ""}};
+    for (const auto& [path, folder, file] : cases) {
+        std::string parts[2] = {"stale", "stale"};
+        EXPECT_TRUE(SplitPathPart(parts[0], path, 0) == 0 && SplitPathPart(parts[1], path, 1) == 0);
+        EXPECT_EQ(parts[0] + "|" + parts[1], std::string(folder) + "|" + file) << path;
     }
-}
-
-TEST(PathHelpersTest, SplitPathPartRejectsOtherPartsWithoutWriting) {
+    // Other parts write nothing.
     std::string out = "untouched";
     EXPECT_EQ(SplitPathPart(out, "D:\\work\\abc.mci", 2), 1);
-    EXPECT_EQ(out, "untouched");
     EXPECT_EQ(SplitPathPart(out, "D:\\work\\abc.mci", -1), -2);
     EXPECT_EQ(out, "untouched");
 }
 
-TEST(PathHelpersTest, FindLastSeparatorTakesEitherKind) {
-    EXPECT_EQ(FindLastSeparator("C:\\work\\abc"), 7u);
-    EXPECT_EQ(FindLastSeparator("/tmp/x/abc"), 6u);
+TEST(PathHelpersTest, EitherSeparatorCountsAndJoinReusesTheFoldersOwn) {
     EXPECT_EQ(FindLastSeparator("a/b\\c"), 3u);
     EXPECT_EQ(FindLastSeparator("a\\b/c"), 3u);
     EXPECT_EQ(FindLastSeparator("abc"), std::string_view::npos);
-    EXPECT_EQ(FindLastSeparator(""), std::string_view::npos);
-    EXPECT_TRUE(IsPathSeparator('\\'));
-    EXPECT_TRUE(IsPathSeparator('/'));
-    EXPECT_FALSE(IsPathSeparator(':'));
-}
-
-TEST(PathHelpersTest, JoinPathReusesTheFoldersSeparator) {
-    EXPECT_EQ(JoinPath("C:\\work", "a"), "C:\\work\\a");
-    EXPECT_EQ(JoinPath("/tmp/x", "a"), "/tmp/x/a");
-    EXPECT_EQ(JoinPath("work", "a"), "work/a");
-    EXPECT_EQ(JoinPath("C:\\work/sub", "a"), "C:\\work/sub/a"); // the last one wins
-    EXPECT_EQ(JoinPath("/mnt/c\\work", "a"), "/mnt/c\\work\\a");
-    // A bare project name has no folder: its files are in the current one.
-    EXPECT_EQ(JoinPath("", "a.fsr"), "a.fsr");
-    EXPECT_EQ(JoinPath("/", "a.fsr"), "/a.fsr");
-    EXPECT_EQ(JoinPath("D:\\", "a.fsr"), "D:\\a.fsr");
+    const char* const joins[][2] = {{"C:\\work", "C:\\work\\a"},
+                                    {"/tmp/x", "/tmp/x/a"},
+                                    {"work", "work/a"},
+                                    {"C:\\work/sub", "C:\\work/sub/a"}, // the last one wins
+                                    {"/mnt/c\\work", "/mnt/c\\work\\a"},
+                                    {"", "a"}, // a bare project name: the current folder
+                                    {"/", "/a"},
+                                    {"D:\\", "D:\\a"}};
+    for (const auto& [folder, joined] : joins)
+        EXPECT_EQ(JoinPath(folder, "a"), joined);
 }
 
 } // namespace

@@ -6,69 +6,48 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <filesystem>
 #include <set>
 
 namespace kelvane {
 namespace {
 
-class FakeViewer : public HelpViewer {
-public:
-    bool Load(const std::string& helpFile) override {
-        loads.push_back(helpFile);
-        return loadSucceeds;
-    }
-    bool ShowTopic(uint32_t contextId) override {
-        asked.push_back(contextId);
-        return topics.count(contextId) != 0;
-    }
-    bool ShowPopup(const HelpPopupRequest& request) override {
-        popups.push_back(request);
-        return false;
-    }
-    bool ShowContents() override { return Shown("contents"); }
-    bool ShowIndex() override { return Shown("index"); }
-    bool ShowSearch() override { return Shown("search"); }
+using Calls = std::vector<std::string>;
 
-    bool Shown(const char* what) {
-        panels.push_back(what);
-        return true;
+// Viewer, desktop and message boxes in one, logging the calls in order.
+struct Fakes : HelpViewer, HelpDesktop, test::MessageBoxRecorder {
+    bool Load(const std::string& file) override { return Log("load " + file) && loadSucceeds; }
+    bool ShowTopic(uint32_t id) override { return Log("topic " + Hex(id)) && topics.count(id); }
+    bool ShowPopup(const HelpPopupRequest& request) override {
+        popup = request;
+        return !Log("popup " + std::to_string(request.topicId));
     }
+    bool ShowContents() override { return Log("contents"); }
+    bool ShowIndex() override { return Log("index"); }
+    bool ShowSearch() override { return Log("search"); }
+    void BeginWaitCursor() override { ++waitDepth; }
+    void EndWaitCursor() override { --waitDepth; }
+    void CancelModes() override { Log("cancel"); }
+    ScreenPoint CursorPosition() override { return {321, -40}; }
+    std::vector<uint32_t> ParentControlIdsUnderCursor() override { return parents; }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned style) override {
+        Log(waitDepth == 0 ? "box" : "box under the wait cursor");
+        return MessageBoxRecorder::MessageBox(text, caption, style);
+    }
+
+    static std::string Hex(uint32_t id) {
+        char digits[8];
+        return std::string(digits, std::to_chars(digits, digits + 8, id, 16).ptr);
+    }
+    bool Log(std::string call) { return calls.push_back(std::move(call)), true; }
 
     bool loadSucceeds = true;
     std::set<uint32_t> topics;
-    std::vector<std::string> loads;
-    std::vector<uint32_t> asked;
-    std::vector<HelpPopupRequest> popups;
-    std::vector<std::string> panels;
-};
-
-class FakeDesktop : public HelpDesktop {
-public:
-    void BeginWaitCursor() override { ++waitDepth; }
-    void EndWaitCursor() override { --waitDepth; }
-    void CancelModes() override { ++cancels; }
-    ScreenPoint CursorPosition() override { return cursor; }
-    std::vector<uint32_t> ParentControlIdsUnderCursor() override { return parents; }
-
-    int waitDepth = 0;
-    int cancels = 0;
-    ScreenPoint cursor;
     std::vector<uint32_t> parents;
-};
-
-// Notes whether the wait cursor was still up when a box appeared.
-class Boxes : public test::MessageBoxRecorder {
-public:
-    explicit Boxes(const FakeDesktop& desktop) : m_desktop(desktop) {}
-    int MessageBox(const std::string& text, const std::string& caption, unsigned style) override {
-        waitDepths.push_back(m_desktop.waitDepth);
-        return MessageBoxRecorder::MessageBox(text, caption, style);
-    }
-    std::vector<int> waitDepths;
-
-private:
-    const FakeDesktop& m_desktop;
+    HelpPopupRequest popup;
+    int waitDepth = 0;
+    Calls calls;
 };
 
 class ContextHelpTest : public ::testing::Test {
@@ -79,175 +58,99 @@ protected:
     }
     void TearDown() override { SetResourceLanguage(ResourceLanguage::English); }
 
-    std::string NotFound(const std::string& contextLine) const {
-        return "Can not find the specified topic.\n\nFile path [ " + helpFile + " ]\n" +
-               contextLine;
+    std::string NotFound(const std::string& id) const {
+        return "Can not find the specified topic.\n\nFile path [ " + helpFile +
+               " ]\n Context-ID [" + id + "]";
     }
 
     test::TempFolder folder;
     std::string helpFile = folder.File("kelvane.qch");
-    FakeViewer viewer;
-    FakeDesktop desktop;
-    Boxes boxes{desktop};
-    ContextHelp help{helpFile, viewer, desktop, boxes};
+    Fakes fake;
+    ContextHelp help{helpFile, fake, fake, fake};
 };
 
 TEST_F(ContextHelpTest, MissingHelpFileIsReportedForEveryRequest) {
     const std::string missing = folder.File("gone/kelvane.qch");
-    ContextHelp lost(missing, viewer, desktop, boxes);
-    const uint32_t commands[] = {
-        HELP_CONTEXT, HELP_CONTENTS, HELP_HELPONHELP, HELP_FINDER, HELP_POPUP, 2, 99};
-    for (const uint32_t command : commands)
+    ContextHelp lost(missing, fake, fake, fake);
+    for (const uint32_t command : {1u, 3u, 4u, 11u, 14u, 99u})
         lost.WinHelp(0x20080, command);
     EXPECT_TRUE(lost.OnHelpInfo(1002));
-
-    ASSERT_EQ(boxes.shown.size(), std::size(commands) + 1);
-    for (const auto& box : boxes.shown) {
+    Calls expected;
+    for (int i = 0; i < 7; ++i)
+        expected.insert(expected.end(), {"cancel", "box"});
+    EXPECT_EQ(fake.calls, expected); // nothing reached the engine
+    EXPECT_EQ(fake.waitDepth, 0);
+    for (const auto& box : fake.shown)
         EXPECT_EQ(box.text, "Help file not found.\n\nFile path [ " + missing + " ]");
-        EXPECT_EQ(box.caption, "KLVN_MAIN");
-        EXPECT_EQ(box.style, MB_OK);
-    }
-    // Nothing reached the engine; every box came after the wait cursor.
-    EXPECT_TRUE(viewer.loads.empty());
-    EXPECT_TRUE(viewer.popups.empty());
-    EXPECT_TRUE(viewer.panels.empty());
-    EXPECT_EQ(boxes.waitDepths, std::vector<int>(boxes.shown.size(), 0));
-    EXPECT_EQ(desktop.waitDepth, 0);
-    EXPECT_EQ(desktop.cancels, static_cast<int>(boxes.shown.size()));
+    EXPECT_EQ(fake.shown[0].caption, "KLVN_MAIN");
+    EXPECT_EQ(fake.shown[0].style, MB_OK);
 
-    SetResourceLanguage(ResourceLanguage::Japanese);
-    lost.WinHelp(0x20080, HELP_CONTEXT);
-    EXPECT_NE(boxes.shown.back().text.find("[ " + missing + " ]"), std::string::npos);
-    EXPECT_NE(boxes.shown.back().text.rfind("ヘルプファイル", 0), std::string::npos);
-}
-
-TEST_F(ContextHelpTest, TopicFoundEndsTheRequest) {
-    viewer.topics = {0x20080};
-    desktop.parents = {128};
-    help.WinHelp(0x20080, HELP_CONTEXT);
-    help.WinHelp(0x20080, HELP_CONTEXT);
-    EXPECT_EQ(viewer.asked, (std::vector<uint32_t>{0x20080, 0x20080}));
-    EXPECT_EQ(viewer.loads, std::vector<std::string>{helpFile}); // once
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(desktop.waitDepth, 0);
-
-    // A folder at the help file's path passes the file check.
-    const std::string folderPath = folder.File("folder.qch");
-    std::filesystem::create_directory(folderPath);
-    FakeViewer other;
-    other.topics = {0x20080};
-    ContextHelp atFolder(folderPath, other, desktop, boxes);
-    atFolder.WinHelp(0x20080, HELP_CONTEXT);
-    EXPECT_EQ(other.loads, std::vector<std::string>{folderPath});
-    EXPECT_TRUE(boxes.shown.empty());
+    // A folder at the help file's path passes the check.
+    std::filesystem::create_directory(folder.File("folder.qch"));
+    fake.calls.clear();
+    ContextHelp(folder.File("folder.qch"), fake, fake, fake).WinHelp(0, HELP_CONTENTS);
+    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + folder.File("folder.qch"), "contents"}));
 }
 
 TEST_F(ContextHelpTest, ParentsUnderTheCursorAreTriedThenTheIdAskedForIsReported) {
-    desktop.parents = {0, 128};
+    fake.topics = {0x20080, 0x503E9};
+    fake.parents = {0, 1001, 1002};
     help.WinHelp(0x20080, HELP_CONTEXT);
-    EXPECT_EQ(viewer.asked, (std::vector<uint32_t>{0x20080, 0x50000, 0x50080}));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, NotFound(" Context-ID [0x20000 + 0x0080(128)]"));
-    EXPECT_EQ(boxes.shown[0].caption, "KLVN_MAIN");
-    EXPECT_EQ(boxes.shown[0].style, MB_OK);
-    EXPECT_EQ(boxes.waitDepths, std::vector<int>{0});
-
-    // A parent's topic ends the search there.
-    viewer.asked.clear();
-    viewer.topics = {0x503E9};
-    desktop.parents = {1001, 1002, 128};
-    help.WinHelp(0x2ABCD, HELP_CONTEXT);
-    EXPECT_EQ(viewer.asked, (std::vector<uint32_t>{0x2ABCD, 0x503E9}));
-    EXPECT_EQ(boxes.shown.size(), 1u);
-
-    // Nothing under the cursor: only the id itself; the high half of the id
-    // and its low half in both notations.
-    viewer.asked.clear();
-    desktop.parents.clear();
+    help.WinHelp(0x2ABCD, HELP_CONTEXT); // a parent's topic ends the search
+    fake.parents = {128};
     help.WinHelp(0xFFFF1234, HELP_CONTEXT);
-    EXPECT_EQ(viewer.asked, std::vector<uint32_t>{0xFFFF1234});
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].text, NotFound(" Context-ID [0xffff0000 + 0x1234(4660)]"));
+    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + helpFile, "topic 20080", "cancel",
+                                 "topic 2abcd", "topic 50000", "topic 503e9", "cancel",
+                                 "topic ffff1234", "topic 50080", "box"}));
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].text, NotFound("0xffff0000 + 0x1234(4660)"));
 
     SetResourceLanguage(ResourceLanguage::Japanese);
-    help.WinHelp(0x20080, HELP_CONTEXT);
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_NE(boxes.shown[2].text.find("[ " + helpFile + " ]"), std::string::npos);
-    EXPECT_NE(boxes.shown[2].text.find("[0x20000 + 0x0080(128)]"), std::string::npos);
+    help.WinHelp(0x20999, HELP_CONTEXT);
+    EXPECT_EQ(fake.shown.back().text, "指定されたトピックが見つかりません。\n\nファイルパス [ " +
+                                          helpFile +
+                                          " ]\n コンテキスト ID [0x20000 + 0x0999(2457)]");
 }
 
 TEST_F(ContextHelpTest, PopupsAndPanelsGoToTheViewer) {
-    desktop.cursor = {321, -40};
+    EXPECT_FALSE(help.OnHelpInfo(0)); // no control: left to the dialog
+    EXPECT_FALSE(help.OnHelpInfo(-1));
     EXPECT_TRUE(help.OnHelpInfo(1002));
-    help.WinHelp(1013, HELP_POPUP);
-    ASSERT_EQ(viewer.popups.size(), 2u);
-    const HelpPopupRequest& popup = viewer.popups[0];
-    EXPECT_EQ(popup.popupFile, "KLVN_MAIN_pop.txt");
-    EXPECT_EQ(popup.topicId, 1002u);
-    EXPECT_EQ(popup.position, (ScreenPoint{321, -40}));
-    EXPECT_EQ(popup.textColor, 0u);
-    EXPECT_EQ(popup.backgroundColor, 0x00D0FFFFu);
-    EXPECT_EQ(popup.marginLeft, -1);
-    EXPECT_EQ(popup.marginTop, -1);
-    EXPECT_EQ(popup.marginRight, -1);
-    EXPECT_EQ(popup.marginBottom, -1);
-    EXPECT_EQ(viewer.popups[1].topicId, 1013u);
-    // A popup the viewer cannot show says nothing.
-    EXPECT_TRUE(boxes.shown.empty());
-
-    help.WinHelp(0, HELP_CONTENTS);
-    help.WinHelp(0, HELP_FINDER);
-    help.WinHelp(0, HELP_HELPONHELP);
-    help.WinHelp(0x20080, 2);
-    help.WinHelp(0x20080, 15);
-    EXPECT_EQ(viewer.panels, (std::vector<std::string>{"contents", "index", "search"}));
-    EXPECT_TRUE(viewer.asked.empty());
-    EXPECT_EQ(viewer.loads.size(), 1u);
-    EXPECT_EQ(desktop.waitDepth, 0);
+    for (const uint32_t command : {3u, 11u, 4u, 2u, 15u}) // contents, finder, help on help
+        help.WinHelp(0x20080, command);
+    // A popup that cannot be shown says nothing.
+    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + helpFile, "popup 1002", "cancel", "contents",
+                                 "cancel", "index", "cancel", "search", "cancel", "cancel"}));
+    EXPECT_EQ(fake.popup.popupFile, "KLVN_MAIN_pop.txt");
+    EXPECT_EQ(fake.popup.position, (ScreenPoint{321, -40}));
+    EXPECT_EQ(fake.popup.backgroundColor, 0x00D0FFFFu);
+    EXPECT_EQ(fake.waitDepth, 0);
 }
 
 TEST_F(ContextHelpTest, FailedLoadIsNeverRetried) {
-    viewer.loadSucceeds = false;
-    viewer.topics = {0x20080, 0x50080};
-    desktop.parents = {128};
+    fake.loadSucceeds = false;
+    fake.topics = {0x20080, 0x50080};
+    fake.parents = {128};
     help.WinHelp(0x20080, HELP_CONTEXT);
     help.WinHelp(1002, HELP_POPUP);
-    help.WinHelp(0, HELP_CONTENTS);
     help.WinHelp(0x20080, HELP_CONTEXT);
-
-    EXPECT_EQ(viewer.loads.size(), 1u);
+    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + helpFile, "box", "cancel", "cancel", "box"}));
     EXPECT_TRUE(help.LoadFailed());
-    EXPECT_TRUE(viewer.asked.empty());
-    EXPECT_TRUE(viewer.popups.empty());
-    EXPECT_TRUE(viewer.panels.empty());
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, NotFound(" Context-ID [0x20000 + 0x0080(128)]"));
-    EXPECT_EQ(boxes.shown[1].text, NotFound(" Context-ID [0x20000 + 0x0080(128)]"));
-}
-
-TEST_F(ContextHelpTest, HelpInfoWithoutAControlIsLeftToTheDialog) {
-    EXPECT_FALSE(help.OnHelpInfo(0));
-    EXPECT_FALSE(help.OnHelpInfo(-1));
-    EXPECT_EQ(desktop.cancels, 0);
-    EXPECT_TRUE(viewer.loads.empty());
-    EXPECT_TRUE(viewer.popups.empty());
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(fake.shown[1].text, NotFound("0x20000 + 0x0080(128)"));
 }
 
 TEST(TextPopupFileTest, FindsTopicsByNumber) {
     const std::string file = "\xEF\xBB\xBF.topic 1\r\nFirst line.\r\nSecond line.\r\n\r\n"
                              ".topic IDH_NAMED\nNamed.\n"
                              ".topic   0x3EA  \n\n  Hex topic.\n\n\n"
-                             ".topics 5\n"
-                             ".topic 7\n"
-                             ".topic 8\nEight.";
+                             ".topics 5\n.topic 7\n.topic 8\nEight.";
     EXPECT_EQ(FindTextPopup(file, 1), "First line.\nSecond line.");
     // The line that does not start a topic belongs to the one before.
     EXPECT_EQ(FindTextPopup(file, 1002), "  Hex topic.\n\n\n.topics 5");
     EXPECT_EQ(FindTextPopup(file, 7), "");
     EXPECT_EQ(FindTextPopup(file, 8), "Eight.");
-    EXPECT_EQ(FindTextPopup(file, 5), std::nullopt);
-    EXPECT_EQ(FindTextPopup(file, 0), std::nullopt);
+    for (const uint32_t missing : {5u, 0u})
+        EXPECT_EQ(FindTextPopup(file, missing), std::nullopt);
     EXPECT_EQ(FindTextPopup("", 1), std::nullopt);
     EXPECT_EQ(FindTextPopup(".topic 4294967296\nToo big.", 0), std::nullopt);
 }

@@ -19,12 +19,12 @@ protected:
         settings.m_nIceModel = ICE_TALVEX_MAX;
         std::strcpy(settings.m_szMpdFile, "C:\\dev\\mpu\\abc.mpv");
         settings.m_strModelName = "KV77";
-        settings.m_fileSet[FILE_FSP].m_strName = "demo.fsp";
         auto& set = settings.m_fileSet;
+        set[FILE_FSP].m_strName = "demo.fsp";
         set[FILE_FSR] = {"demo.fsr", "demo.fsr", 0, 1, 1};
         set[FILE_UER] = {"demo.uer", "demo.uer", 0, 1, 0};
         set[FILE_SBU] = {"", "demo.sbu", 0, 0, 0};
-        set[FILE_MCR] = {"other.mcr", "demo.mcr", 0, 0, 1};
+        set[FILE_MCR] = {"other.mcr", "demo.mcr", 0, 0, 1}; // loaded, but not the project's
     }
 
     ProjectSettings settings;
@@ -32,50 +32,39 @@ protected:
 
 TEST_F(SummaryDrawingTest, DrawsTheLinesAndTagsAtTheirPlaces) {
     const std::vector<SummaryText> drawing = SummaryDrawing(settings);
-    ASSERT_EQ(drawing.size(), 12u);
-    const auto expect = [&](size_t i, int x, int y, const std::string& text, TextColour colour) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(drawing[i].x, x);
-        EXPECT_EQ(drawing[i].y, y);
-        EXPECT_EQ(drawing[i].text, text);
-        EXPECT_TRUE(drawing[i].colour == colour);
-    };
-    expect(0, 64, 10, "Opened project: demo", kTextBlack);
-    expect(1, 112, 40, "Target system: talvexMAX(abc.mpv)", kTextBlack);
-    expect(2, 144, 70, "Model name: KV77", kTextBlack);
-    expect(3, 112, 100, " FSP file: C:\\work\\demo.fsp", kTextBlack);
-    expect(4, 112, 120, " FSR file: demo.fsr", kTextBlack);
-    expect(5, 0, 120, "[SYNC]", kSyncBlue);
-    expect(6, 112, 140, " UER file: demo.uer(File is not exist.)", kTextBlack);
-    expect(7, 0, 140, "[NOT SYNC]", kNotSyncGreen);
-    expect(8, 112, 160, " SBU file: ", kTextBlack);
-    expect(9, 0, 160, "[NOT SYNC]", kNotSyncGreen);
-    // Loaded but not in sync is still not the project's file.
-    expect(10, 112, 180, " MCR file: other.mcr", kTextBlack);
-    expect(11, 0, 180, "[NOT SYNC]", kNotSyncGreen);
-
-    const std::vector<std::string> lines = SummaryLines(drawing);
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[4], "[SYNC] FSR file: demo.fsr");
-    EXPECT_EQ(lines[7], "[NOT SYNC] MCR file: other.mcr");
+    EXPECT_EQ(SummaryLines(drawing),
+              (std::vector<std::string>{
+                  "Opened project: demo", "Target system: talvexMAX(abc.mpv)", "Model name: KV77",
+                  " FSP file: C:\\work\\demo.fsp", "[SYNC] FSR file: demo.fsr",
+                  "[NOT SYNC] UER file: demo.uer(File is not exist.)",
+                  "[NOT SYNC] SBU file: ", "[NOT SYNC] MCR file: other.mcr"}));
+    // Each text's corner, and the colour of those not in black.
+    std::string places;
+    for (const SummaryText& t : drawing)
+        places += std::to_string(t.x) + "," + std::to_string(t.y) +
+                  (t.colour == kTextBlack      ? " "
+                   : t.colour == kSyncBlue     ? "S "
+                   : t.colour == kNotSyncGreen ? "N "
+                                               : "? ");
+    EXPECT_EQ(places, "64,10 112,40 144,70 112,100 112,120 0,120S 112,140 0,140N 112,160 0,160N "
+                      "112,180 0,180N ");
 }
 
 TEST_F(SummaryDrawingTest, TextRulesForModelAndNames) {
     settings.m_nIceModel = 5;
     std::strcpy(settings.m_szMpdFile, "KV4021");
     settings.m_strSelectedModelName = "KV4021A";
-    std::vector<SummaryText> drawing = SummaryDrawing(settings);
-    EXPECT_EQ(drawing[1].text, "Target system: not supported(KV4021)");
-    EXPECT_EQ(drawing[2].text, "Model name: KV4021A");
+    EXPECT_EQ(SummaryDrawing(settings)[1].text, "Target system: not supported(KV4021)");
+    EXPECT_EQ(SummaryDrawing(settings)[2].text, "Model name: KV4021A");
 
     settings.m_szMpdFile[0] = '\0';
     settings.m_strSelectedModelName.clear();
     settings.m_strModelName.clear();
     settings.m_strProjectDir = "/home/u/p";
-    drawing = SummaryDrawing(settings);
-    EXPECT_EQ(drawing[1].text, "Target system: not supported()");
-    EXPECT_EQ(drawing[2].text, "Model name: Model name undefined");
-    EXPECT_EQ(drawing[3].text, " FSP file: /home/u/p/demo.fsp");
+    const std::vector<std::string> lines = SummaryLines(SummaryDrawing(settings));
+    EXPECT_EQ(lines[1], "Target system: not supported()");
+    EXPECT_EQ(lines[2], "Model name: Model name undefined");
+    EXPECT_EQ(lines[3], " FSP file: /home/u/p/demo.fsp");
 
     settings.m_bProjectLoaded = false;
     EXPECT_TRUE(SummaryDrawing(settings).empty());

@@ -6,97 +6,79 @@
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "test_files.h"
-#include "ui/qt/help_topic_window.h"
 #include "ui/qt/qt_context_help.h"
 #include "view/qt/summary_view.h"
 
 #include <QAction>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QToolBar>
 #include <QUrl>
 #include <QtTest>
 
 #include <filesystem>
-#include <memory>
+#include <tuple>
 
 using namespace kelvane;
 
 namespace {
 
-const char* const kExtensions[] = {"fsp", "fsr", "uer", "sbu", "mcr"};
-
-// The demo project in a folder of its own.
-struct DemoCopy {
-    DemoCopy() {
-        for (const char* extension : kExtensions)
-            test::WriteBytes(folder.File(std::string("demo.") + extension),
-                             test::ReadBytes(std::string(KELVANE_DEMO_DIR) + "/demo." + extension));
-    }
-    std::string Project() const { return folder.File("demo.fsp"); }
-    test::TempFolder folder;
-};
-
 // A main window over an application with scripted services.
 struct Desktop {
-    Desktop()
-        : app({messageBoxes, fileDialogs, repaint, profile},
-              std::string(KELVANE_PROGRAM_DIR) + "/kelvane.ini"),
-          frame(app) {
-        repaint.Attach(&frame);
+    Desktop() { repaint.Attach(&frame); }
+
+    // Copies the demo project into a folder of its own; its project file.
+    std::string Demo() {
+        for (const char* extension : {".fsp", ".fsr", ".uer", ".sbu", ".mcr"})
+            test::WriteBytes(folder.File(std::string("demo") + extension),
+                             test::ReadBytes(std::string(KELVANE_DEMO_DIR) + "/demo" + extension));
+        return folder.File("demo.fsp");
     }
 
-    bool Enabled(uint32_t commandId) const {
-        QAction* action = frame.Action(commandId);
-        return action != nullptr && action->isEnabled();
+    std::vector<uint32_t> Enabled(const std::vector<uint32_t>& ids) const {
+        std::vector<uint32_t> enabled;
+        for (const uint32_t id : ids)
+            if (frame.Action(id) != nullptr && frame.Action(id)->isEnabled())
+                enabled.push_back(id);
+        return enabled;
     }
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> texts;
+        for (const auto& box : messageBoxes.shown)
+            texts.push_back(box.text);
+        return texts;
+    }
+    bool Loaded() { return app.Settings().m_bProjectLoaded; }
 
+    test::TempFolder folder;
     test::MessageBoxRecorder messageBoxes;
     test::ScriptedFileDialogs fileDialogs;
     test::MemoryProfile profile;
     FrameRepaint repaint;
-    CKLVN_MAINApp app;
-    CMainFrame frame;
+    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile},
+                      std::string(KELVANE_PROGRAM_DIR) + "/kelvane.ini"};
+    CMainFrame frame{app};
 };
 
-std::vector<uint32_t> EnabledConversions(const Desktop& desktop) {
-    std::vector<uint32_t> enabled;
-    for (const ConversionCommand& command : ConversionCommands())
-        if (desktop.Enabled(command.commandId))
-            enabled.push_back(command.commandId);
-    return enabled;
-}
+using ColourTest = bool (*)(QColor);
 
-int CountPixels(const QImage& image, const QRect& area, bool (*matches)(QColor)) {
+int CountPixels(const QImage& image, const QRect& area, ColourTest is) {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            count += matches(image.pixelColor(x, y)) ? 1 : 0;
+            count += is(image.pixelColor(x, y)) ? 1 : 0;
     return count;
 }
 
-bool IsBlue(QColor c) {
-    return c.blue() > 200 && c.red() < 60 && c.green() < 60;
-}
-bool IsGreen(QColor c) {
-    return c.green() > 200 && c.red() < 60 && c.blue() < 60;
-}
-bool IsDark(QColor c) {
-    return c.red() < 80 && c.green() < 80 && c.blue() < 80;
-}
-bool IsNotWhite(QColor c) {
-    return c != QColor(Qt::white);
-}
-
-void Drop(QWidget& target, const QList<QUrl>& urls) {
-    auto* data = new QMimeData;
-    data->setUrls(urls);
-    const QPoint at(100, 100);
-    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+void Drop(QWidget& target, const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+    data.setUrls(urls);
+    QDragEnterEvent enter({100, 100}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop({100, 100}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &drop);
-    delete data;
 }
 
 } // namespace
@@ -107,143 +89,74 @@ class MainFrameTest : public QObject {
 private slots:
     void init() { SetResourceLanguage(ResourceLanguage::English); }
 
-    void commandsAreEnabledByTheirRules() {
-        Desktop desktop;
-        QCOMPARE(desktop.frame.windowTitle(), QString("Kelvane"));
-        for (const uint32_t id : {ID_PROJECT_OPEN, ID_APP_EXIT, ID_HELP, ID_APP_ABOUT})
-            QVERIFY2(desktop.Enabled(id), qPrintable(QString::number(id)));
-        for (const uint32_t id :
-             {ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, ID_COMM_SETTING, ID_FILE_MODEL_SETTING})
-            QVERIFY2(!desktop.Enabled(id), qPrintable(QString::number(id)));
-        QVERIFY(!desktop.app.IsCommandEnabled(ID_MODEL_SELECT));
-        QVERIFY(EnabledConversions(desktop).empty());
-
-        DemoCopy demo;
-        desktop.app.OpenProjectPath(demo.Project());
-        for (const uint32_t id :
-             {ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, ID_COMM_SETTING, ID_FILE_MODEL_SETTING})
-            QVERIFY2(desktop.Enabled(id), qPrintable(QString::number(id)));
-        QVERIFY(desktop.app.IsCommandEnabled(ID_MODEL_SELECT));
-        // A talvexNOVA project with the sample module, which serves all ten.
-        QCOMPARE(EnabledConversions(desktop), (std::vector<uint32_t>{2000, 2001}));
-        QCOMPARE(desktop.frame.windowTitle(), QString("Kelvane"));
-
-        desktop.app.OpenProjectPath(demo.folder.File("missing.fsp"));
-        QVERIFY(!desktop.Enabled(ID_PROJECT_SAVE));
-        QVERIFY(!desktop.Enabled(ID_COMM_SETTING));
-        QVERIFY(EnabledConversions(desktop).empty());
-        QVERIFY(desktop.Enabled(ID_PROJECT_OPEN));
-    }
-
-    void acceleratorsRunOnlyEnabledCommands() {
+    void commandsViewAndDropsFollowTheProject() {
+        std::vector<uint32_t> all = {ID_PROJECT_OPEN, ID_APP_EXIT,          ID_HELP,
+                                     ID_APP_ABOUT,    ID_PROJECT_SAVE,      ID_PROJECT_SAVE_AS,
+                                     ID_COMM_SETTING, ID_FILE_MODEL_SETTING};
+        const std::vector<uint32_t> always(all.begin(), all.begin() + 4);
+        // A talvexNOVA project: the sample module serves the two conversions from it.
+        std::vector<uint32_t> withProject = all;
+        withProject.insert(withProject.end(), {2000, 2001});
+        for (const ConversionCommand& command : ConversionCommands())
+            all.push_back(command.commandId);
+        const ColourTest notWhite = [](QColor c) { return c != QColor(Qt::white); };
+        const ColourTest dark = [](QColor c) { return c.lightness() < 80; };
+        const ColourTest blue = [](QColor c) { return c.blue() > 200 && c.red() < 60; };
+        const ColourTest green = [](QColor c) { return c.green() > 200 && c.red() < 60; };
         Desktop desktop;
         desktop.frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&desktop.frame));
-        // Without a project Ctrl+S and Shift+Ctrl+1 do nothing at all.
-        QTest::keyClick(&desktop.frame, Qt::Key_S, Qt::ControlModifier);
-        QTest::keyClick(&desktop.frame, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
+        const auto view = [&desktop] { return desktop.frame.View()->grab().toImage(); };
+        const auto pressSaveAndConvert = [&desktop] {
+            QTest::keyClick(&desktop.frame, Qt::Key_S, Qt::ControlModifier);
+            // The second conversion item: talvexNOVA to talvexMAX.
+            QTest::keyClick(&desktop.frame, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
+        };
+
+        // No project: disabled accelerators do nothing, the view is blank.
+        QCOMPARE(desktop.Enabled(all), always);
+        pressSaveAndConvert();
         QVERIFY(desktop.messageBoxes.shown.empty());
+        QCOMPARE(CountPixels(view(), {0, 0, 500, 200}, notWhite), 0);
 
-        DemoCopy demo;
-        desktop.app.OpenProjectPath(demo.Project());
-        QVERIFY(desktop.app.Settings().m_bProjectLoaded);
+        // Two dropped files open nothing; one opens the project, here without its MCR file.
+        const std::string project = desktop.Demo();
+        std::filesystem::remove(desktop.folder.File("demo.mcr"));
+        QVERIFY(desktop.frame.acceptDrops());
+        Drop(desktop.frame, {project, project});
+        QVERIFY(!desktop.Loaded() && desktop.messageBoxes.shown.empty());
+        Drop(desktop.frame, {project});
+        QVERIFY(desktop.Loaded());
+        QCOMPARE(desktop.Enabled(all), withProject);
+        const QImage drawn = view();
+        // Tags of FSR, UER, SBU (loaded) and MCR (missing); texts from x = 112.
+        for (const int y : {120, 140, 160, 180}) {
+            const QRect tag(0, y, 100, 18);
+            QVERIFY(CountPixels(drawn, tag, y < 180 ? blue : green) > 10);
+            QCOMPARE(CountPixels(drawn, tag, y < 180 ? green : blue), 0);
+            QVERIFY(CountPixels(drawn, {112, y, 200, 18}, dark) > 10);
+        }
+        QCOMPARE(CountPixels(drawn, {0, 0, 60, 110}, notWhite), 0);
         desktop.messageBoxes.answers = {IDNO, IDNO};
-        QTest::keyClick(&desktop.frame, Qt::Key_S, Qt::ControlModifier);
-        // Shift+Ctrl+1 is the second conversion item: talvexNOVA to talvexMAX.
-        QTest::keyClick(&desktop.frame, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(desktop.messageBoxes.shown.size(), size_t(2));
-        QCOMPARE(desktop.messageBoxes.shown[0].text, "Overwrite " + demo.Project() + " OK?");
-        QCOMPARE(desktop.messageBoxes.shown[1].text,
-                 std::string("Convert from talvexNOVA format project file to talvexMAX format."));
-    }
+        pressSaveAndConvert();
+        QCOMPARE(desktop.Boxes(),
+                 (std::vector<std::string>{
+                     "Overwrite " + project + " OK?",
+                     "Convert from talvexNOVA format project file to talvexMAX format."}));
 
-    void theViewDrawsTheTagsInTheirColoursOnlyWithAProject() {
-        Desktop desktop;
-        desktop.frame.show();
-        CKLVN_MAINView* view = desktop.frame.View();
-        const QImage empty = view->grab().toImage();
-        QCOMPARE(CountPixels(empty, QRect(0, 0, 500, 200), IsNotWhite), 0);
-
-        DemoCopy demo;
-        std::filesystem::remove(demo.folder.File("demo.mcr"));
-        desktop.app.OpenProjectPath(demo.Project());
-        QVERIFY(desktop.app.Settings().m_bProjectLoaded);
-        const QImage drawn = view->grab().toImage();
-        // Tag column, rows of FSR, UER, SBU (loaded) and MCR (missing).
-        for (const int y : {120, 140, 160}) {
-            QVERIFY2(CountPixels(drawn, QRect(0, y, 100, 18), IsBlue) > 10,
-                     qPrintable(QString::number(y)));
-            QCOMPARE(CountPixels(drawn, QRect(0, y, 100, 18), IsGreen), 0);
-        }
-        QVERIFY(CountPixels(drawn, QRect(0, 180, 100, 18), IsGreen) > 10);
-        QCOMPARE(CountPixels(drawn, QRect(0, 180, 100, 18), IsBlue), 0);
-        // File texts in black from x = 112; nothing left of the first line.
-        QVERIFY(CountPixels(drawn, QRect(112, 120, 200, 18), IsDark) > 10);
-        QCOMPARE(CountPixels(drawn, QRect(112, 120, 200, 18), IsBlue), 0);
-        QVERIFY(CountPixels(drawn, QRect(64, 10, 200, 18), IsDark) > 10);
-        QCOMPARE(CountPixels(drawn, QRect(0, 0, 60, 110), IsNotWhite), 0);
-
-        // A failed open leaves the area blank again.
-        desktop.app.OpenProjectPath(demo.folder.File("missing.fsp"));
-        QCOMPARE(CountPixels(view->grab().toImage(), QRect(0, 0, 500, 200), IsNotWhite), 0);
-    }
-
-    void oneDroppedFileOpensTwoDoNothing() {
-        DemoCopy demo;
-        {
-            Desktop desktop;
-            QVERIFY(desktop.frame.acceptDrops());
-            const QUrl project = QUrl::fromLocalFile(QString::fromStdString(demo.Project()));
-            Drop(desktop.frame, {project, project});
-            QVERIFY(!desktop.app.Settings().m_bProjectLoaded);
-            QVERIFY(desktop.messageBoxes.shown.empty());
-            Drop(desktop.frame, {project});
-            QVERIFY(desktop.app.Settings().m_bProjectLoaded);
-            QVERIFY(desktop.Enabled(ID_PROJECT_SAVE));
-        }
-        {
-            Desktop desktop;
-            Drop(desktop.frame,
-                 {QUrl::fromLocalFile(QString::fromStdString(demo.folder.File("demo.fsr")))});
-            QVERIFY(!desktop.app.Settings().m_bProjectLoaded);
-            QVERIFY(desktop.messageBoxes.shown.empty());
-        }
-    }
-
-    void menusAndToolbarComeFromTheTablesInEitherLanguage() {
-        {
-            Desktop desktop;
-            const QList<QAction*> menus = desktop.frame.menuBar()->actions();
-            QCOMPARE(menus.size(), 3);
-            QCOMPARE(menus[0]->text(), QString("File(&F)"));
-            QCOMPARE(desktop.frame.Action(ID_PROJECT_OPEN)->shortcut(),
-                     QKeySequence(Qt::CTRL | Qt::Key_O));
-            QCOMPARE(desktop.frame.Action(ID_PROJECT_SAVE_AS)->shortcut(),
-                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-            QCOMPARE(desktop.frame.Action(32785)->shortcut(),
-                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_9));
-            QCOMPARE(desktop.frame.Action(ID_PROJECT_SAVE)->toolTip(), QString("Overwrite"));
-            std::vector<uint32_t> buttons;
-            for (QAction* action : desktop.frame.ToolBar()->actions())
-                buttons.push_back(action->isSeparator() ? 0 : action->data().toUInt());
-            QCOMPARE(buttons,
-                     (std::vector<uint32_t>{ID_PROJECT_OPEN, ID_PROJECT_SAVE, 0,
-                                            ID_FILE_MODEL_SETTING, ID_COMM_SETTING, 0, ID_HELP}));
-        }
-        SetResourceLanguage(ResourceLanguage::Japanese);
-        Desktop desktop;
-        QCOMPARE(desktop.frame.menuBar()->actions()[0]->text(), QString::fromUtf8("ファイル(&F)"));
-        QCOMPARE(desktop.frame.Action(2000)->text(),
-                 QString::fromUtf8("NOVA→BANTAM(&0)\tShift+Ctrl+0"));
-        SetResourceLanguage(ResourceLanguage::English);
+        desktop.app.OpenProjectPath(desktop.folder.File("missing.fsp"));
+        QCOMPARE(desktop.Enabled(all), always);
+        QCOMPARE(CountPixels(view(), {0, 0, 500, 200}, notWhite), 0);
     }
 
     void helpRunsFromTheKeyboardAndReportsWhatIsMissing() {
         const std::string helpFile = std::string(KELVANE_PROGRAM_DIR) + "/kelvane.qch";
         Desktop desktop;
         QtContextHelp help(desktop.messageBoxes, helpFile);
+        QtContextHelp lost(desktop.messageBoxes, helpFile + ".missing");
+        QtContextHelp* current = &help;
         desktop.frame.SetHelpHandler(
-            [&help](uint32_t data, uint32_t command) { help.WinHelp(data, command); });
+            [&current](uint32_t data, uint32_t command) { current->WinHelp(data, command); });
         desktop.frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&desktop.frame));
         // Help needs no project: Ctrl+H opens the main window's topic.
@@ -253,36 +166,40 @@ private slots:
         QVERIFY(help.Viewer().TopicWindow()->Browser()->source().path().endsWith(
             "en/main_window.html"));
 
-        // A context the help file does not have names the file and the id.
         desktop.frame.WinHelp(0x20999, HELP_CONTEXT);
-        QCOMPARE(desktop.messageBoxes.shown.size(), size_t{1});
-        QCOMPARE(desktop.messageBoxes.shown[0].text,
-                 "Can not find the specified topic.\n\nFile path [ " + helpFile +
-                     " ]\n Context-ID [0x20000 + 0x0999(2457)]");
-
-        // Without the help file the menu item says where it looked, in the
-        // program's language.
-        SetResourceLanguage(ResourceLanguage::Japanese);
-        QtContextHelp lost(desktop.messageBoxes, helpFile + ".missing");
-        desktop.frame.SetHelpHandler(
-            [&lost](uint32_t data, uint32_t command) { lost.WinHelp(data, command); });
+        current = &lost;
         desktop.frame.Action(ID_HELP)->trigger();
-        SetResourceLanguage(ResourceLanguage::English);
-        QCOMPARE(desktop.messageBoxes.shown.size(), size_t{2});
-        QCOMPARE(QString::fromStdString(desktop.messageBoxes.shown[1].text),
-                 QString::fromUtf8("ヘルプファイルが見つかりません。\n\nファイルパス [ ") +
-                     QString::fromStdString(helpFile) + QStringLiteral(".missing ]"));
+        QCOMPARE(desktop.Boxes(),
+                 (std::vector<std::string>{
+                     "Can not find the specified topic.\n\nFile path [ " + helpFile +
+                         " ]\n Context-ID [0x20000 + 0x0999(2457)]",
+                     "Help file not found.\n\nFile path [ " + helpFile + ".missing ]"}));
         QVERIFY(lost.Viewer().TopicWindow() == nullptr);
+    }
+
+    void menusComeFromTheTablesOfTheProgramsLanguage() {
+        SetResourceLanguage(ResourceLanguage::Japanese);
+        Desktop desktop;
+        SetResourceLanguage(ResourceLanguage::English);
+        const QList<QAction*> menus = desktop.frame.menuBar()->actions();
+        QCOMPARE(menus.size(), 3);
+        QCOMPARE(menus[0]->text(), QString::fromUtf8("ファイル(&F)"));
+        QCOMPARE(desktop.frame.Action(2000)->text(),
+                 QString::fromUtf8("NOVA→BANTAM(&0)\tShift+Ctrl+0"));
+        // Shortcuts are read from the accelerator table, modifiers included.
+        QCOMPARE(desktop.frame.Action(ID_PROJECT_SAVE_AS)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        QCOMPARE(desktop.frame.Action(32785)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_9));
     }
 
     void aboutBoxComposesTheVersionLine() {
         QCOMPARE(CAboutDlg().VersionText(), QString("Kelvane Version 7.02"));
-        QCOMPARE(CAboutDlg(nullptr, 0x00070002, 13, false).VersionText(),
-                 QString("Kelvane Version 7.02PL3"));
-        QCOMPARE(CAboutDlg(nullptr, 0x00070002, 0x00010000, false).VersionText(),
-                 QString::fromUtf8("Kelvane Version 7.02(社)"));
-        QCOMPARE(CAboutDlg(nullptr, 0x0007000A, 47, false).VersionText(),
-                 QString::fromUtf8("Kelvane Version 7.10作7"));
+        for (const auto& [ms, ls, version] : {std::tuple{0x00070002u, 13u, "7.02PL3"},
+                                              std::tuple{0x00070002u, 0x00010000u, "7.02(社)"},
+                                              std::tuple{0x0007000Au, 47u, "7.10作7"}})
+            QCOMPARE(CAboutDlg(nullptr, ms, ls, false).VersionText(),
+                     "Kelvane Version " + QString::fromUtf8(version));
     }
 };
 
