@@ -10,6 +10,16 @@ const char* ProjectFileExtension(ProjectFileKind kind) {
     return kind < kProjectFileKindCount ? kExtensions[kind] : "";
 }
 
+namespace {
+
+// The folder in front of the separator at `separator`; a path in the root
+// folder keeps the root, so that "/demo.fsr" is in the folder of "/demo.fsp".
+std::string_view FolderPart(std::string_view path, size_t separator) {
+    return path.substr(0, separator == 0 ? 1 : separator);
+}
+
+} // namespace
+
 void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath) {
     const size_t separator = FindLastSeparator(projectPath);
     std::string filePart;
@@ -17,8 +27,7 @@ void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath)
         settings.m_strProjectDir.clear();
         filePart = projectPath;
     } else {
-        // A project in the root folder keeps the root as its folder.
-        settings.m_strProjectDir = projectPath.substr(0, separator == 0 ? 1 : separator);
+        settings.m_strProjectDir = FolderPart(projectPath, separator);
         filePart = projectPath.substr(separator + 1);
     }
     // Any three-letter extension goes, not only ".fsp".
@@ -44,7 +53,7 @@ void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
     if (separator != std::string_view::npos) {
         entry.m_bFullPath = 1;
         entry.m_bInSync =
-            EqualIgnoringCase(stem.substr(0, separator), settings.m_strProjectDir) &&
+            EqualIgnoringCase(FolderPart(stem, separator), settings.m_strProjectDir) &&
             EqualIgnoringCase(stem.substr(separator + 1), settings.m_strProjectBaseName);
     } else {
         entry.m_bFullPath = 0;

@@ -55,7 +55,9 @@ TEST(FileSetNamingTest, RecordStoredNameTellsWhetherItFollowsTheProject) {
                  {"C:\\work\\demo.fsp", "", false, false},
                  {"C:\\work\\.fsp", ".fsr", false, false}, // too short even with no base name
                  {"/home/u/p/demo.fsp", "/home/u/p/demo.fsr", true, true},
-                 {"/home/u/p/demo.fsp", "/home/u/q/demo.fsr", false, true}};
+                 {"/home/u/p/demo.fsp", "/home/u/q/demo.fsr", false, true},
+                 {"/demo.fsp", "/demo.fsr", true, true},
+                 {"/demo.fsp", "/u/demo.fsr", false, true}};
     for (const auto& c : cases) {
         ProjectFileEntry entry{"", "", 1, 1, 0}; // stale marks must be overwritten
         RecordStoredName(entry, Derived(c.project), c.stored);
@@ -73,6 +75,7 @@ TEST(FileSetNamingTest, LoadsFromTheOpenedFolderAndSavesUnderTheNewName) {
     EXPECT_EQ(PathToLoad(plain, settings), "C:\\work\\demo.fsr");
     EXPECT_EQ(PathToLoad(full, settings), "c:\\WORK\\demo.uer");
     EXPECT_EQ(PathToLoad(plain, Derived("/home/u/p/demo.fsp")), "/home/u/p/demo.fsr");
+    EXPECT_EQ(PathToLoad(plain, Derived("/demo.fsp")), "/demo.fsr");
 
     DeriveFileSetNames(settings, "C:\\new\\next.fsp");
     EXPECT_EQ(NameToRecord(plain, settings), "next.fsr");
