@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 
 namespace kelvane {
 namespace {
 
 using test::ReadBytes;
-using test::TempFolder;
 using test::WriteBytes;
 
 // Every byte value, line ends and end-of-file marks included, repeated.
@@ -27,100 +27,71 @@ class CompanionBufferTest : public ::testing::Test {
 protected:
     void SetUp() override { SetResourceLanguage(ResourceLanguage::English); }
 
-    TempFolder folder;
+    test::TempFolder folder;
     ProjectSettings settings;
     test::MessageBoxRecorder boxes;
 };
 
-TEST_F(CompanionBufferTest, LoadsUpToItsCapacityAndCopiesByteForByte) {
+TEST_F(CompanionBufferTest, CopiesUpToItsCapacityByteForByteAndNamesItsFile) {
     const struct {
         ProjectFileKind kind;
         uint32_t capacity;
-    } cases[] = {{FILE_UER, 4096000}, {FILE_SBU, 585728}, {FILE_MCR, 4096000}};
+        std::string name;
+    } cases[] = {{FILE_UER, 4096000, "UER"}, {FILE_SBU, 585728, "SBU"}, {FILE_MCR, 4096000, "MCR"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(ProjectFileExtension(c.kind));
+        SCOPED_TRACE(c.name);
+        boxes.shown.clear();
         CompanionBuffer buffer(settings, c.kind, boxes);
-        EXPECT_EQ(buffer.Capacity(), c.capacity);
         const std::string full = BinaryContent(c.capacity);
-        const std::string original = folder.File(std::string("old") + ProjectFileExtension(c.kind));
-        WriteBytes(original, full);
-        ASSERT_TRUE(buffer.LoadCompanion(original));
+        const std::string source = folder.File("source"), copy = folder.File("copy");
+        WriteBytes(source, full);
+        ASSERT_TRUE(buffer.LoadCompanion(source));
         EXPECT_EQ(settings.m_fileSet[c.kind].m_bLoaded, 1);
-        EXPECT_EQ(buffer.Size(), c.capacity);
-
-        const std::string copy = folder.File(std::string("new") + ProjectFileExtension(c.kind));
         ASSERT_TRUE(buffer.SaveCompanion(copy));
         EXPECT_EQ(ReadBytes(copy), full);
-        EXPECT_EQ(ReadBytes(original), full);
 
-        // One byte over the capacity is refused and such a buffer is never
-        // written out.
-        const std::string over = folder.File(std::string("over") + ProjectFileExtension(c.kind));
-        WriteBytes(over, full + "x");
-        EXPECT_FALSE(buffer.LoadCompanion(over));
+        // One byte over is refused, and such a buffer is never written out.
+        WriteBytes(source, full + "x");
+        EXPECT_FALSE(buffer.LoadCompanion(source));
         EXPECT_EQ(settings.m_fileSet[c.kind].m_bLoaded, 0);
-        const std::string target = folder.File(std::string("t") + ProjectFileExtension(c.kind));
-        EXPECT_FALSE(buffer.SaveCompanion(target));
-        EXPECT_FALSE(std::filesystem::exists(target));
+        EXPECT_FALSE(buffer.SaveCompanion(copy));
+        EXPECT_EQ(ReadBytes(copy), full);
+        EXPECT_FALSE(buffer.SaveCompanion(folder.File("no/such/folder")));
+        ASSERT_EQ(boxes.shown.size(), 2u);
+        EXPECT_EQ(boxes.shown[0].text, "The error occurred during " + c.name + " file writing.");
+        EXPECT_EQ(boxes.shown[1].text, c.name + " file is not writable.");
     }
-    EXPECT_EQ(boxes.shown.size(), 3u);
 }
 
-TEST_F(CompanionBufferTest, EmptyAndMissingFiles) {
+TEST_F(CompanionBufferTest, EmptyUnreadableAndPartlyWrittenFiles) {
     CompanionBuffer mcr(settings, FILE_MCR, boxes);
-    const std::string empty = folder.File("empty.mcr");
-    WriteBytes(empty, "");
-    ASSERT_TRUE(mcr.LoadCompanion(empty));
-    EXPECT_EQ(settings.m_fileSet[FILE_MCR].m_bLoaded, 1);
-    EXPECT_EQ(mcr.Size(), 0u);
-    const std::string copy = folder.File("copy.mcr");
-    WriteBytes(copy, "stale");
-    ASSERT_TRUE(mcr.SaveCompanion(copy));
-    EXPECT_EQ(ReadBytes(copy), "");
-
-    EXPECT_FALSE(mcr.LoadCompanion(folder.File("absent.mcr")));
-    EXPECT_EQ(settings.m_fileSet[FILE_MCR].m_bLoaded, 0);
+    const std::string source = folder.File("source.mcr"), target = folder.File("target.mcr");
+    WriteBytes(source, "");
+    WriteBytes(target, "stale");
+    ASSERT_TRUE(mcr.LoadCompanion(source));
+    ASSERT_TRUE(mcr.SaveCompanion(target));
+    EXPECT_EQ(ReadBytes(target), "");
     EXPECT_FALSE(mcr.LoadCompanion(folder.Path())); // a folder is not a file
-    EXPECT_TRUE(boxes.shown.empty());               // loading never shows anything
-}
+    EXPECT_EQ(settings.m_fileSet[FILE_MCR].m_bLoaded, 0);
+    EXPECT_TRUE(boxes.shown.empty()); // loading never shows anything
 
-TEST_F(CompanionBufferTest, FailedSavesShowTheirMessageAndKeepThePreviousFile) {
-    CompanionBuffer sbu(settings, FILE_SBU, boxes);
-    const std::string source = folder.File("a.sbu");
     WriteBytes(source, BinaryContent(5000));
-    ASSERT_TRUE(sbu.LoadCompanion(source));
-
-    EXPECT_FALSE(sbu.SaveCompanion(folder.File("no/such/folder.sbu")));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "SBU file is not writable.");
-    EXPECT_EQ(boxes.shown[0].caption, "Confirm");
-    EXPECT_EQ(boxes.shown[0].style, 0u);
-
-    const std::string target = folder.File("b.sbu");
+    ASSERT_TRUE(mcr.LoadCompanion(source));
     WriteBytes(target, "previous");
     bool saved = true;
     {
         const test::ScopedFileSizeLimit limit(1000);
-        saved = sbu.SaveCompanion(target);
+        saved = mcr.SaveCompanion(target);
     }
     EXPECT_FALSE(saved);
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].text, "The error occurred during SBU file writing.");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "The error occurred during MCR file writing.");
+    EXPECT_EQ(boxes.shown[0].caption, "Confirm");
+    EXPECT_EQ(boxes.shown[0].style, unsigned(MB_OK));
     EXPECT_EQ(ReadBytes(target), "previous");
-    size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-        ++files;
-    EXPECT_EQ(files, 2u); // no temporary file left behind
-}
-
-TEST_F(CompanionBufferTest, MessagesNameTheirFile) {
-    CompanionBuffer uer(settings, FILE_UER, boxes);
-    CompanionBuffer mcr(settings, FILE_MCR, boxes);
-    EXPECT_FALSE(uer.SaveCompanion(folder.File("x/a.uer")));
-    EXPECT_FALSE(mcr.SaveCompanion(folder.File("x/a.mcr")));
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, "UER file is not writable.");
-    EXPECT_EQ(boxes.shown[1].text, "MCR file is not writable.");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              2); // no temporary file left behind
 }
 
 } // namespace

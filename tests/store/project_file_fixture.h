@@ -4,30 +4,28 @@
 #include "test_files.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace kelvane::test {
 
-// Lines of a project file, built by the tests: a complete set of the keys the
-// three key groups use, which a test changes or removes before reading it.
+// Joins lines with CR LF after each.
+std::string CrLfLines(const std::vector<std::string>& lines);
+
+// Lines of a project file with every key the three key groups use, which a
+// test changes or removes before reading it.
 class ProjectFileText {
 public:
     ProjectFileText();
 
+    // Replaces the key's line, or adds one.
     ProjectFileText& Set(const std::string& key, const std::string& value);
     ProjectFileText& Remove(const std::string& key);
     ProjectFileText& AddLine(const std::string& line);
-
-    // The file's bytes, lines ending in CR LF.
-    std::string Bytes() const;
+    std::string Bytes() const { return CrLfLines(m_lines); }
 
 private:
     std::vector<std::string> m_lines;
 };
-
-// Joins lines with CR LF after each.
-std::string CrLfLines(const std::vector<std::string>& lines);
 
 // Settings and the definition table over one temporary project file.
 struct ProjectFixture {
