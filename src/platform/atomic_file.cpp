@@ -79,6 +79,12 @@ bool AtomicFileWriter::Open(const std::string& path) {
     m_target = ResolveWriteTarget(path);
     struct stat existing {};
     const bool exists = stat(m_target.c_str(), &existing) == 0;
+    // The temporary name is short, so a name the system cannot hold would
+    // only fail at the rename, with the data already written; say it now.
+    if (!exists && errno == ENAMETOOLONG) {
+        m_error = ENAMETOOLONG;
+        return false;
+    }
     if (exists && S_ISDIR(existing.st_mode)) {
         m_error = EISDIR;
         return false;

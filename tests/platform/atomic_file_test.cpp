@@ -56,6 +56,10 @@ TEST(AtomicFileTest, ReportsFailuresWithoutLeavingFilesBehind) {
     EXPECT_EQ(error, ENOENT);
     EXPECT_FALSE(WriteFileAtomically(folder.Path(), "a", error));
     EXPECT_EQ(error, EISDIR);
+    // A name the system cannot hold is refused before anything is written.
+    AtomicFileWriter tooLong;
+    EXPECT_FALSE(tooLong.Open(folder.File(std::string(300, 'n'))));
+    EXPECT_EQ(tooLong.Error(), ENAMETOOLONG);
     std::string bytes;
     EXPECT_FALSE(ReadWholeFile(folder.File("none"), bytes, error));
     EXPECT_EQ(error, ENOENT);

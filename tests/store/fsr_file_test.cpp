@@ -147,6 +147,8 @@ TEST(FsrFileTest, FailedWritesStoreTheirMessageAndKeepThePreviousFile) {
     ASSERT_TRUE(f.Read(FsrBytes(0x110, records)));
     EXPECT_FALSE(f.fsr.WriteFsrFile(f.folder.File("no/such/folder.fsr")));
     EXPECT_EQ(f.settings.m_strLastError, "Write failed");
+    EXPECT_FALSE(f.fsr.WriteFsrFile(f.folder.File(std::string(300, 'n'))));
+    EXPECT_EQ(f.settings.m_strLastError, "The path is too long for this system.");
 
     const std::string target = f.folder.File("target.fsr");
     test::WriteBytes(target, "previous");
