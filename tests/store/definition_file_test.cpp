@@ -40,36 +40,40 @@ TEST_F(DefinitionFileTest, ClassifiesEveryKindOfLineAndLooksUpWholeKeys) {
     EXPECT_EQ(Table(), (Lines{"[]", "[a]", "0|KEY | 1", "0|A|B=C", "0||5", "2|Q|<B>", "2|; a|b",
                               "2|A<B=1>", "2|<T>"}));
     std::string value;
-    EXPECT_FALSE(project.definitions.GetValue(value, "KEY"));
-    EXPECT_EQ(project.settings.m_strLastError, "Data definition line KEY not found.");
-
-    // Keys match by case; the first of equal keys is the one changed.
-    ASSERT_TRUE(project.Load(CrLfLines({"[A]", "K=first", "[B]", "K=second", "k=lower"})));
-    EXPECT_TRUE(project.definitions.SetValue("changed", "K"));
-    EXPECT_FALSE(project.definitions.SetValue("new", "MISSING"));
-    EXPECT_EQ(project.settings.m_strLastError, "Data definition line MISSING not found.");
-    EXPECT_EQ(project.definitions.Serialize(),
-              CrLfLines({"[A]", "K=changed", "[B]", "K=second", "k=lower"}));
     SetResourceLanguage(ResourceLanguage::Japanese);
-    EXPECT_FALSE(project.definitions.GetValue(value, "MPDFILE"));
-    EXPECT_EQ(project.settings.m_strLastError, "データ定義行 MPDFILE が見つかりません。");
+    EXPECT_FALSE(project.definitions.GetValue(value, "KEY"));
+    EXPECT_EQ(project.settings.m_strLastError, "データ定義行 KEY が見つかりません。");
     SetResourceLanguage(ResourceLanguage::English);
 }
 
 TEST_F(DefinitionFileTest, WritesDefinitionsFirstThenTagsUnderTheirHeadersInCrLf) {
-    ASSERT_TRUE(project.Load(CrLfLines({"[A]", "X=1", "<T1>", "[B]", "Y=2"})));
+    // Keys match by case; the first of equal keys is the one changed.
+    ASSERT_TRUE(project.Load(CrLfLines({"[A]", "K=first", "<T1>", "[B]", "K=second", "k=lower"})));
+    EXPECT_TRUE(project.definitions.SetValue("changed", "K"));
+    EXPECT_FALSE(project.definitions.SetValue("new", "MISSING"));
+    EXPECT_EQ(project.settings.m_strLastError, "Data definition line MISSING not found.");
     const std::string out = project.folder.File("out.fsp");
+    const std::string written =
+        CrLfLines({"[A]", "K=changed", "[B]", "K=second", "k=lower", "[A]", "<T1>"});
     ASSERT_TRUE(project.definitions.WriteDefinitionFile(out));
-    EXPECT_EQ(test::ReadBytes(out), CrLfLines({"[A]", "X=1", "[B]", "Y=2", "[A]", "<T1>"}));
+    EXPECT_EQ(test::ReadBytes(out), written);
+    // A failed read keeps the table, a write failing part-way the previous file.
+    EXPECT_FALSE(project.definitions.ReadDefinitionFile(project.folder.File("missing.fsp")));
+    EXPECT_EQ(project.settings.m_strLastError, "Can not read.");
+    EXPECT_EQ(project.definitions.Serialize(), written);
+    EXPECT_FALSE([&] {
+        const test::ScopedFileSizeLimit limit(20);
+        return project.definitions.WriteDefinitionFile(out);
+    }());
+    EXPECT_EQ(project.settings.m_strLastError, "Write failed");
+    EXPECT_EQ(test::ReadBytes(out), written);
 
     // A tag from before the first header comes back under an empty header;
-    // empty sections, ignored lines and text after "]" are not written.
-    ASSERT_TRUE(project.Load(CrLfLines({"<T0>", "; comment", "[Empty]", "[S] trailing", "Z=3"})));
-    EXPECT_EQ(project.definitions.Serialize(), CrLfLines({"[S]", "Z=3", "[]", "<T0>"}));
-
-    // Either line end is read; a lone CR ends a value.
-    ASSERT_TRUE(project.Load("[S]\nA=1\r\nB=2\nC=x\ry\r\n<T>"));
-    EXPECT_EQ(project.definitions.Serialize(), CrLfLines({"[S]", "A=1", "B=2", "C=x", "<T>"}));
+    // empty sections and ignored lines are not written. Either line end is
+    // read; a lone CR ends a value.
+    ASSERT_TRUE(project.Load("<T0>\n; comment\r\n[Empty]\n[S]\nA=1\r\nB=2\nC=x\ry\r\n<T>"));
+    EXPECT_EQ(project.definitions.Serialize(),
+              CrLfLines({"[S]", "A=1", "B=2", "C=x", "[]", "<T0>", "[S]", "<T>"}));
     ASSERT_TRUE(project.Load(""));
     EXPECT_EQ(project.definitions.Serialize(), "");
 }
@@ -86,60 +90,37 @@ TEST_F(DefinitionFileTest, LongLinesAndLimitsHoldAtTheirBounds) {
     ASSERT_TRUE(project.Load(tag + "\r\nM=1\r\n"));
     EXPECT_EQ(Table(), (Lines{"0|M|1", "0|" + tag}));
 
-    const std::string key79(79, 'k'), value16639(16639, 'v'), name79(79, 's');
-    ASSERT_TRUE(project.Load(CrLfLines({"[" + name79 + "]", key79 + "=" + value16639})));
-    EXPECT_EQ(Table(), (Lines{"[" + name79 + "]", "1|" + key79 + "|" + value16639}));
-
-    // 399 sections and 3999 definitions fit; each list ends in a line that
-    // must not be read once the one before it is refused.
+    // At each limit the file is read whole; one over it is refused, and the
+    // line after, which would be read on its own, is not.
+    const Lines atLimit = {"[" + std::string(79, 's') + "]",
+                           std::string(79, 'k') + "=" + std::string(16639, 'v')};
     Lines sections, definitions;
-    for (int i = 0; i < 400; ++i)
-        sections.push_back("[S" + std::to_string(i) + "]");
-    for (int i = 0; i < 4000; ++i)
+    for (int i = 0; i < 399; ++i)
+        sections.insert(sections.end(), {"[S" + std::to_string(i) + "]", "K=" + std::to_string(i)});
+    for (int i = 0; i < 3999; ++i)
         definitions.push_back("K" + std::to_string(i) + "=" + std::to_string(i));
-    sections.push_back("B=2");
-    definitions.push_back("[Last]");
     const struct {
         Lines lines;
+        std::string over, after;
         const char* message;
     } refused[] = {
-        {{"[First]", "A=1", "[" + std::string(80, 's') + "]", "B=2"}, "Too long category name"},
-        {{"[First]", "A=1", std::string(80, 'k') + "=1", "B=2"}, "Too long key name"},
-        {{"[First]", "A=1", "K=" + std::string(16640, 'v'), "B=2"}, "Too long setting value"},
-        {sections, "Too many categories"},
-        {definitions, "Too many definitions"},
+        {atLimit, "[" + std::string(80, 's') + "]", "B=2", "Too long category name"},
+        {atLimit, std::string(80, 'k') + "=1", "B=2", "Too long key name"},
+        {atLimit, "K=" + std::string(16640, 'v'), "B=2", "Too long setting value"},
+        {sections, "[S399]", "B=2", "Too many categories"},
+        {definitions, "K3999=1", "[Last]", "Too many definitions"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.message);
-        Lines fitting = c.lines;
-        fitting.erase(fitting.end() - 2);
-        ASSERT_TRUE(project.Load(CrLfLines(fitting)));
-        EXPECT_FALSE(project.Load(CrLfLines(c.lines)));
+        ASSERT_TRUE(project.Load(CrLfLines(c.lines)));
+        EXPECT_EQ(project.definitions.Serialize(), CrLfLines(c.lines));
+        const Lines fitting = Table();
+        Lines lines = c.lines;
+        lines.insert(lines.end(), {c.over, c.after});
+        EXPECT_FALSE(project.Load(CrLfLines(lines)));
         EXPECT_EQ(project.settings.m_strLastError, c.message);
-        // What came before the failing line stays in the table, nothing after it.
-        EXPECT_EQ(Table().size(), c.lines.size() - 2);
+        EXPECT_EQ(Table(), fitting); // what came before the failing line stays
     }
-}
-
-TEST_F(DefinitionFileTest, FailedReadsAndWritesKeepTheTableAndThePreviousFile) {
-    ASSERT_TRUE(project.Load(CrLfLines({"A=" + std::string(4000, 'a'), "<T>"})));
-    const Lines before = Table();
-    for (const std::string& path : {project.folder.File("missing.fsp"), project.folder.Path()}) {
-        EXPECT_FALSE(project.definitions.ReadDefinitionFile(path));
-        EXPECT_EQ(project.settings.m_strLastError, "Can not read.");
-    }
-    EXPECT_EQ(Table(), before);
-
-    const std::string target = project.folder.File("target.fsp");
-    test::WriteBytes(target, "previous\r\n");
-    bool written = true;
-    {
-        const test::ScopedFileSizeLimit limit(1000);
-        written = project.definitions.WriteDefinitionFile(target);
-    }
-    EXPECT_FALSE(written);
-    EXPECT_EQ(project.settings.m_strLastError, "Write failed");
-    EXPECT_EQ(test::ReadBytes(target), "previous\r\n");
 }
 
 } // namespace

@@ -10,11 +10,7 @@
 namespace kelvane {
 namespace {
 
-using test::FsrBytes;
-using test::FsrFixture;
-using test::FsrWritten;
-using test::ReadBytes;
-using test::U32;
+using namespace test;
 
 // Binary content of a record, zero bytes included, different for every id.
 std::string RecordBytes(uint32_t id, size_t size) {
@@ -24,12 +20,9 @@ std::string RecordBytes(uint32_t id, size_t size) {
     return bytes;
 }
 
-// An item of the item list (record 2): twelve values, the key first.
-std::string Item(uint32_t key, uint32_t tag) {
-    std::string bytes = U32(key);
-    for (uint32_t i = 0; i < 11; ++i)
-        bytes += U32(tag + i);
-    return bytes;
+// An item of the item list (record 2): its key, then 44 bytes of `tag`.
+std::string Item(uint32_t key, char tag) {
+    return U32(key) + std::string(44, tag);
 }
 
 // Sets the id, offset or size field of header entry `entry` (1-based).
@@ -48,7 +41,7 @@ TEST(FsrFileTest, EveryVersionReadsItsRecordCountAndWritesBackInOrder) {
                  {0x131, 30}, {0x200, 30}, {0, 30},     {0xFFFFFFFF, 30}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.version);
-        test::FsrRecords records;
+        FsrRecords records;
         for (uint32_t k = 1; k <= c.count; ++k)
             if (k % 7 != 0)
                 records[k] = RecordBytes(k, (k * 37) % 200 + 1);
@@ -60,7 +53,7 @@ TEST(FsrFileTest, EveryVersionReadsItsRecordCountAndWritesBackInOrder) {
 }
 
 TEST(FsrFileTest, BlocksAreReadWhereverTheHeaderPoints) {
-    test::FsrRecords records = {{1, RecordBytes(1, FsrFile::kMaxRecordSize)}, {2, "abcdefgh"}};
+    FsrRecords records = {{1, RecordBytes(1, FsrFile::kMaxRecordSize)}, {2, "abcdefgh"}};
     std::string bytes = FsrBytes(0x101, records);
     const uint32_t second = 4 + 12 * 10 + FsrFile::kMaxRecordSize;
     bytes = Forced(Forced(bytes, 3, kOffset, second + 2), 3, kSize, 4); // inside record 2
@@ -75,16 +68,14 @@ TEST(FsrFileTest, BlocksAreReadWhereverTheHeaderPoints) {
 }
 
 TEST(FsrFileTest, FailedReadsStoreTheirMessageAndClearTheLoadedFlag) {
-    const test::FsrRecords records = {{1, "one"}, {2, "two"}, {19, "nineteen"}, {29, "last"}};
+    const FsrRecords records = {{1, "one"}, {2, "two"}, {19, "nineteen"}, {29, "last"}};
     const std::string bytes = FsrBytes(0x130, records);
     const std::string kBadId = "Header inforamtion(resource id) is not valid.";
     const std::string kBadSize = "Header inforamtion(size information) is not valid.";
     const std::string kData = "Data read failure.";
     std::vector<std::pair<std::string, std::string>> cases = {
         {Forced(bytes, 2, kId, 3), kBadId},
-        {Forced(bytes, 1, kId, 0), kBadId},
-        {Forced(bytes, 1, kSize, 16385), kBadSize},
-        {Forced(bytes, 19, kSize, 0xFFFFFFFF), kBadSize},
+        {Forced(bytes, 19, kSize, 16385), kBadSize},
         {Forced(bytes, 2, kOffset, 0xFFFFFF00), kData},
     };
     const size_t headerEnd = 4 + 12 * 29;
@@ -101,10 +92,8 @@ TEST(FsrFileTest, FailedReadsStoreTheirMessageAndClearTheLoadedFlag) {
         EXPECT_EQ(f.settings.m_strLastError, cases[i].second);
         EXPECT_EQ(f.settings.m_fileSet[FILE_FSR].m_bLoaded, 0);
     }
-    for (const std::string& path : {f.folder.File("absent.fsr"), f.folder.Path()}) {
-        EXPECT_FALSE(f.fsr.ReadFsrFile(path));
-        EXPECT_EQ(f.settings.m_strLastError, "Can not read.");
-    }
+    EXPECT_FALSE(f.fsr.ReadFsrFile(f.folder.Path())); // a folder, as an absent file
+    EXPECT_EQ(f.settings.m_strLastError, "Can not read.");
     EXPECT_FALSE(f.fsr.ReadFsrFile(f.folder.File(std::string(300, 'n'))));
     EXPECT_EQ(f.settings.m_strLastError, "The path is too long for this system.");
     // Nothing the failures left behind reaches the next file.
@@ -113,7 +102,7 @@ TEST(FsrFileTest, FailedReadsStoreTheirMessageAndClearTheLoadedFlag) {
 }
 
 TEST(FsrFileTest, PurgeItemsRemovesTheItemsOfAKey) {
-    const std::string items = Item(0, 100) + Item(1, 200) + Item(0, 300);
+    const std::string items = Item(0, 'a') + Item(1, 'b') + Item(0, 'c');
     const std::string header = U32(77) + std::string(44, 'h');
     const std::string cleared = U32(77) + std::string(44, '\0');
     const struct {
@@ -122,15 +111,12 @@ TEST(FsrFileTest, PurgeItemsRemovesTheItemsOfAKey) {
         uint32_t key;
         std::string expected;
     } cases[] = {
-        {0x130, header + items, 0, cleared + Item(1, 200)},
-        {0x105, header + items, 0, cleared + Item(1, 200)},
-        {0x104, items, 1, Item(0, 100) + Item(0, 300)},
-        {0x130, header + items, 5, cleared + items},
-        {0x104, Item(2, 1), 2, ""},
+        {0x105, header + items, 0, cleared + Item(1, 'b')},
+        {0x104, items, 1, Item(0, 'a') + Item(0, 'c')},
+        {0x104, Item(2, 'd'), 2, ""}, // an empty record is written as absent
         // Not header plus whole items: left alone.
         {0x130, header + items + "odd", 0, header + items + "odd"},
         {0x130, header.substr(0, 32), 77, header.substr(0, 32)},
-        {0x104, items.substr(0, 47), 0, items.substr(0, 47)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -142,36 +128,35 @@ TEST(FsrFileTest, PurgeItemsRemovesTheItemsOfAKey) {
 }
 
 TEST(FsrFileTest, FailedWritesStoreTheirMessageAndKeepThePreviousFile) {
-    const test::FsrRecords records = {{1, "one"}, {2, RecordBytes(2, 5000)}};
+    const FsrRecords records = {{1, "one"}, {2, RecordBytes(2, 5000)}};
     FsrFixture f;
     ASSERT_TRUE(f.Read(FsrBytes(0x110, records)));
-    EXPECT_FALSE(f.fsr.WriteFsrFile(f.folder.File("no/such/folder.fsr")));
-    EXPECT_EQ(f.settings.m_strLastError, "Write failed");
-    EXPECT_FALSE(f.fsr.WriteFsrFile(f.folder.File(std::string(300, 'n'))));
-    EXPECT_EQ(f.settings.m_strLastError, "The path is too long for this system.");
-
     const std::string target = f.folder.File("target.fsr");
-    test::WriteBytes(target, "previous");
+    WriteBytes(target, "previous");
     const struct {
-        unsigned long limit;
+        std::string path;
+        unsigned long limit; // of the bytes the write may put in a file; ~0: none
         const char* message;
-    } cases[] = {{2, "Version information write failure"},
-                 {100, "Header information initialization failure."},
-                 {1000, "Data write failure."}};
+    } cases[] = {
+        {f.folder.File("no/such/folder.fsr"), ~0ul, "Write failed"},
+        {f.folder.File(std::string(300, 'n')), ~0ul, "The path is too long for this system."},
+        {target, 2, "Version information write failure"},
+        {target, 100, "Header information initialization failure."},
+        {target, 1000, "Data write failure."},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.limit);
-        bool written = true;
-        {
-            const test::ScopedFileSizeLimit limit(c.limit);
-            written = f.fsr.WriteFsrFile(target);
-        }
+        SCOPED_TRACE(c.message);
+        const bool written = [&] {
+            const ScopedFileSizeLimit limit(c.limit);
+            return f.fsr.WriteFsrFile(c.path);
+        }();
         EXPECT_FALSE(written);
         EXPECT_EQ(f.settings.m_strLastError, c.message);
         EXPECT_EQ(ReadBytes(target), "previous");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.Path()),
-                                std::filesystem::directory_iterator()),
-                  2); // demo.fsr and target.fsr
     }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.Path()),
+                            std::filesystem::directory_iterator()),
+              2); // demo.fsr and target.fsr: no temporary file left behind
     ASSERT_TRUE(f.fsr.WriteFsrFile(target));
     EXPECT_EQ(ReadBytes(target), FsrWritten(0x110, records));
 }

@@ -100,4 +100,10 @@ std::string FsrFixture::Write() {
     return fsr.WriteFsrFile(path) ? ReadBytes(path) : std::string();
 }
 
+void FsrFixture::RenameTo(const std::string& dir) {
+    settings.m_strProjectDir = dir;
+    for (const ProjectFileKind kind : {FILE_FSP, FILE_UER, FILE_SBU})
+        settings.m_fileSet[kind].m_strNewName = std::string("copy") + ProjectFileExtension(kind);
+}
+
 } // namespace kelvane::test

@@ -55,6 +55,8 @@ struct FsrFixture {
     std::string Write();
     // BuildFsrRecords, then Write; empty when either refused.
     std::string Save() { return fsr.BuildFsrRecords() ? Write() : std::string(); }
+    // Moves the project to `dir` as copy.fsp, copy.uer and copy.sbu, as Save As does.
+    void RenameTo(const std::string& dir);
 };
 
 } // namespace kelvane::test
