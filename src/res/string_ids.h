@@ -91,6 +91,13 @@ enum StringId : unsigned {
     IDS_NO_ERROR_BUFFER = 61306,
     IDS_COMMAND_NOT_AVAILABLE = 61307,
     IDS_CANNOT_OPEN_ARGUMENT = 61308,
+
+    // Window titles and labels of the desktop program.
+    IDS_ABOUT_TITLE = 61320,
+    IDS_HELP_WINDOW_TITLE = 61321,
+    IDS_HELP_CONTENTS = 61322,
+    IDS_HELP_INDEX = 61323,
+    IDS_HELP_SEARCH = 61324,
 };
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include "app/qt/program_icon.h"
 #include "app/version_text.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 #include <QGridLayout>
@@ -13,8 +14,7 @@ namespace kelvane {
 CAboutDlg::CAboutDlg(QWidget* parent, uint32_t productVersionMS, uint32_t productVersionLS,
                      bool useBuildVersion)
     : QDialog(parent) {
-    const bool japanese = CurrentResourceLanguage() == ResourceLanguage::Japanese;
-    setWindowTitle(japanese ? QString::fromUtf8("バージョン情報") : "Version Information");
+    setWindowTitle(QString::fromStdString(LoadResourceString(IDS_ABOUT_TITLE)));
     if (useBuildVersion) {
         productVersionMS = kProductVersionMS;
         productVersionLS = kProductVersionLS;

@@ -1,5 +1,6 @@
 #include "ui/qt/help_topic_window.h"
 
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 #include <QDesktopServices>
@@ -21,9 +22,8 @@
 namespace kelvane {
 namespace {
 
-QString UiText(const char* english, const char* japanese) {
-    return QString::fromUtf8(CurrentResourceLanguage() == ResourceLanguage::Japanese ? japanese
-                                                                                     : english);
+QString UiText(unsigned id) {
+    return QString::fromStdString(LoadResourceString(id));
 }
 
 constexpr int kUrlRole = Qt::UserRole + 1;
@@ -41,7 +41,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& url) {
 
 HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
     : QWidget(owner, Qt::Window), m_engine(&engine) {
-    setWindowTitle(UiText("Kelvane Help", "Kelvane ヘルプ"));
+    setWindowTitle(UiText(IDS_HELP_WINDOW_TITLE));
     resize(820, 560);
 
     m_browser = new HelpBrowser(engine, this);
@@ -58,7 +58,7 @@ HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
     m_contents = new QTreeView(m_panels);
     m_contents->setModel(engine.contentModel());
     m_contents->header()->hide();
-    m_panels->addTab(m_contents, UiText("Contents", "目次"));
+    m_panels->addTab(m_contents, UiText(IDS_HELP_CONTENTS));
     connect(m_contents, &QTreeView::activated, this, [this](const QModelIndex& index) {
         if (m_engine)
             if (const QHelpContentItem* item = m_engine->contentModel()->contentItemAt(index))
@@ -68,10 +68,10 @@ HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
     m_index = new QListView(m_panels);
     m_index->setModel(engine.indexModel());
     m_index->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_panels->addTab(m_index, UiText("Index", "索引"));
+    m_panels->addTab(m_index, UiText(IDS_HELP_INDEX));
     connect(m_index, &QListView::activated, this, &HelpTopicWindow::OpenKeyword);
 
-    m_panels->addTab(MakeSearchPanel(), UiText("Search", "検索"));
+    m_panels->addTab(MakeSearchPanel(), UiText(IDS_HELP_SEARCH));
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_panels);
