@@ -51,7 +51,7 @@ void AppendPadded(std::string& out, std::string body, size_t width, bool left, b
 
 } // namespace
 
-std::string FormatPrintf(std::string_view pattern, std::initializer_list<PrintfArg> args) {
+std::string FormatPrintf(std::string_view pattern, std::span<const PrintfArg> args) {
     std::string out;
     out.reserve(pattern.size());
     auto next = args.begin();
@@ -96,6 +96,10 @@ std::string FormatPrintf(std::string_view pattern, std::initializer_list<PrintfA
             AppendPadded(out, NumberText(arg.Number(), conversion), width, left, zeros);
     }
     return out;
+}
+
+std::string FormatPrintf(std::string_view pattern, std::initializer_list<PrintfArg> args) {
+    return FormatPrintf(pattern, std::span<const PrintfArg>(args.begin(), args.size()));
 }
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,7 @@ private:
 // tables are data: a directive without an argument of its kind is copied as
 // written (its argument, if any, is used up), widths above 255 are cut to
 // 255, so no table text can make it misbehave.
+std::string FormatPrintf(std::string_view pattern, std::span<const PrintfArg> args);
 std::string FormatPrintf(std::string_view pattern, std::initializer_list<PrintfArg> args);
 
 } // namespace kelvane

@@ -1,6 +1,9 @@
 #include "res/string_table.h"
 
+#include "res/format_printf.h"
+
 #include <optional>
+#include <vector>
 
 namespace kelvane {
 namespace {
@@ -38,19 +41,8 @@ std::string LoadResourceString(unsigned id) {
 }
 
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {
-    std::string result;
-    result.reserve(pattern.size());
-    auto next = args.begin();
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' &&
-            next != args.end()) {
-            result.append(*next++);
-            ++i;
-        } else {
-            result.push_back(pattern[i]);
-        }
-    }
-    return result;
+    const std::vector<PrintfArg> texts(args.begin(), args.end());
+    return FormatPrintf(pattern, texts);
 }
 
 std::string FormatResourceString(unsigned id, std::initializer_list<std::string_view> args) {

@@ -26,7 +26,8 @@ void SetResourceLanguage(ResourceLanguage language);
 // unknown id.
 std::string LoadResourceString(unsigned id);
 
-// Replaces each "%s" of `pattern` with the next of `args`, in order.
+// Replaces each "%s" of `pattern` with the next of `args`, in order
+// (FormatPrintf with texts only).
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 // LoadResourceString followed by FormatText.
