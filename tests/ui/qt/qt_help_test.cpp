@@ -2,13 +2,9 @@
 #include "res/string_table.h"
 #include "test_files.h"
 #include "ui/context_help.h"
-#include "ui/qt/qt_help_desktop.h"
 #include "ui/qt/qt_help_viewer.h"
 
 #include <QApplication>
-#include <QCursor>
-#include <QLineEdit>
-#include <QMenu>
 #include <QScreen>
 #include <QtTest>
 
@@ -58,8 +54,6 @@ private slots:
         QVERIFY(browser->source().path().endsWith(QLatin1String("/en/index.html")));
         emit browser->anchorClicked(QUrl(QStringLiteral("comm_setting.html")));
         QVERIFY(browser->toPlainText().contains(QLatin1String("Multi-Core Server")));
-        QVERIFY(viewer.ShowSearch());
-        QCOMPARE(viewer.TopicWindow()->CurrentPanel(), HelpTopicWindow::Search);
 
         // The window goes with its owner; the engine stays usable.
         delete owner;
@@ -81,7 +75,6 @@ private slots:
             QVERIFY2(english && !english->isEmpty() && japanese && *japanese != *english,
                      qPrintable(QString::number(id)));
         }
-        QVERIFY(!viewer.PopupText(QStringLiteral("none.txt"), 1002));
 
         QVERIFY(!viewer.ShowPopup(PopupAt(4242, 40, 50)) && viewer.Popup() == nullptr);
         QVERIFY(viewer.ShowPopup(PopupAt(1002, 40, 50)));
@@ -109,38 +102,6 @@ private slots:
         QVERIFY(!garbage.ShowTopic(0x20080) && !garbage.ShowContents() &&
                 !garbage.ShowPopup(PopupAt(1002, 0, 0)));
         QVERIFY(!QtHelpViewer().Load(folder.Path()));
-    }
-
-    void desktopFindsParentsWaitsAndCancelsModes() {
-        QWidget top;
-        top.setProperty(kControlIdProperty, 128);
-        auto* edit = new QLineEdit(new QWidget(&top));
-        edit->setProperty(kControlIdProperty, 1002); // its own id is not among them
-        QCOMPARE(QtHelpDesktop::ParentControlIds(edit), (std::vector<uint32_t>{0, 128}));
-        QCOMPARE(QtHelpDesktop::ParentControlIds(nullptr), std::vector<uint32_t>{});
-        const auto shape = [] {
-            const QCursor* cursor = QApplication::overrideCursor();
-            return cursor != nullptr ? cursor->shape() : Qt::CustomCursor;
-        };
-        {
-            QtHelpDesktop waiting;
-            waiting.BeginWaitCursor();
-            QCOMPARE(shape(), Qt::WaitCursor);
-            waiting.EndWaitCursor();
-            QApplication::setOverrideCursor(Qt::BusyCursor);
-            waiting.EndWaitCursor(); // unbalanced: others' cursors stay
-            QCOMPARE(shape(), Qt::BusyCursor);
-            QApplication::restoreOverrideCursor();
-            waiting.BeginWaitCursor(); // left up: taken down as the desktop goes
-        }
-        QCOMPARE(shape(), Qt::CustomCursor);
-
-        QMenu menu;
-        menu.addAction(QStringLiteral("Item"));
-        menu.popup(QPoint(10, 10));
-        QTRY_VERIFY(QApplication::activePopupWidget() == &menu);
-        QtHelpDesktop().CancelModes();
-        QVERIFY(QApplication::activePopupWidget() == nullptr && !menu.isVisible());
     }
 };
 
