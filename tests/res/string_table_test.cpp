@@ -1,56 +1,45 @@
-#include "res/string_ids.h"
+#include "res/format_printf.h"
 #include "res/string_table.h"
-
-#include <gtest/gtest.h>
-
+#include <array>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <set>
+#include <utility>
 
-namespace kelvane {
-namespace {
+using namespace kelvane;
 
 TEST(StringTableTest, BothLanguagesHoldTheSameIdsOnce) {
-    std::set<unsigned> english, japanese;
-    for (const StringEntry& entry : EnglishStrings())
-        EXPECT_TRUE(english.insert(entry.id).second) << entry.id;
-    for (const StringEntry& entry : JapaneseStrings())
-        EXPECT_TRUE(japanese.insert(entry.id).second) << entry.id;
-    EXPECT_EQ(english, japanese);
-
-    SetResourceLanguage(ResourceLanguage::Japanese);
-    EXPECT_EQ(LoadResourceString(IDS_WRITE_FAILED), "書き込みに失敗しました");
-    SetResourceLanguage(ResourceLanguage::English);
-    EXPECT_EQ(LoadResourceString(IDS_WRITE_FAILED), "Write failed");
-    EXPECT_EQ(LoadResourceString(1), "");
-
-    EXPECT_EQ(FormatText("%s and %s", {"a", "b"}), "a and b");
-    EXPECT_EQ(FormatText("%s, %s%", {"x"}), "x, %s%");
+    std::set<unsigned> ids[2];
+    for (int language = 0; language < 2; ++language)
+        for (const StringEntry& entry : language == 0 ? EnglishStrings() : JapaneseStrings())
+            EXPECT_TRUE(ids[language].insert(entry.id).second) << entry.id;
+    EXPECT_EQ(ids[0], ids[1]);
 }
 
 TEST(StringTableTest, LanguageFollowsTheLocaleVariables) {
-    // LC_ALL, LC_MESSAGES, LANG; nullptr unsets.
-    const struct {
-        const char* values[3];
-        ResourceLanguage expected;
-    } cases[] = {
-        {{nullptr, nullptr, "ja_JP.UTF-8"}, ResourceLanguage::Japanese},
-        {{nullptr, nullptr, "en_US.UTF-8"}, ResourceLanguage::English},
+    // LC_ALL, LC_MESSAGES, LANG, first set and not empty wins; nullptr unsets.
+    const std::pair<std::array<const char*, 3>, ResourceLanguage> cases[] = {
         {{"C", nullptr, "ja_JP.UTF-8"}, ResourceLanguage::English},
         {{nullptr, "ja", "en_US"}, ResourceLanguage::Japanese},
         {{"", "", "ja_JP.eucJP"}, ResourceLanguage::Japanese},
         {{nullptr, nullptr, "jam"}, ResourceLanguage::English},
-        {{nullptr, nullptr, nullptr}, ResourceLanguage::English},
-    };
+        {{nullptr, nullptr, nullptr}, ResourceLanguage::English}};
     const char* const names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
     for (size_t i = 0; i < std::size(cases); ++i) {
         for (int v = 0; v < 3; ++v)
-            if (cases[i].values[v] != nullptr)
-                setenv(names[v], cases[i].values[v], 1);
+            if (const char* value = cases[i].first[v])
+                setenv(names[v], value, 1);
             else
                 unsetenv(names[v]);
-        EXPECT_EQ(LanguageFromEnvironment(), cases[i].expected) << "case " << i;
+        EXPECT_EQ(LanguageFromEnvironment(), cases[i].second) << "case " << i;
     }
 }
 
-} // namespace
-} // namespace kelvane
+TEST(FormatPrintfTest, FormatsLikePrintfAndCopiesWhatItCannotFill) {
+    EXPECT_EQ(FormatPrintf("[%5d|%-5d|%05d] %%", {42, 42, -7}), "[   42|42   |-0007] %");
+    EXPECT_EQ(FormatPrintf("%x %X %u", {0xABCu, 0xABCu, 0xFFFFFFFFu}), "abc ABC 4294967295");
+    // Mismatched, unknown and unfinished directives are copied as written.
+    EXPECT_EQ(FormatPrintf("%d then %s %q end %05", {"text", "next"}), "%d then next %q end %05");
+    EXPECT_EQ(FormatPrintf("%999999999d", {1}).size(), 255u); // a width no text needs is cut
+    EXPECT_EQ(FormatText("%s, %s%", {"x"}), "x, %s%");
+}

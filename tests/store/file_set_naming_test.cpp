@@ -1,6 +1,9 @@
 #include "store/file_set_naming.h"
+#include "store/path_helpers.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace kelvane {
 namespace {
@@ -11,59 +14,40 @@ ProjectSettings Derived(const char* projectPath) {
     return settings;
 }
 
-TEST(FileSetNamingTest, DerivesFolderBaseAndNewNamesOnly) {
+TEST(FileSetNamingTest, DerivesFolderBaseAndNewNames) {
     // Path, folder, base name: any three-letter extension goes, only that.
-    const char* const cases[][3] = {{"C:\\work\\DEMO.FSP", "C:\\work", "DEMO"},
-                                    {"C:\\work\\demo.abc", "C:\\work", "demo"},
+    const char* const cases[][3] = {{"C:\\work\\demo.abc", "C:\\work", "demo"},
                                     {"C:\\work\\demo", "C:\\work", "demo"},
                                     {"C:\\work\\my.demo.fsp", "C:\\work", "my.demo"},
                                     {"C:\\work\\a.b", "C:\\work", "a.b"},
                                     {"demo.fsp", "", "demo"},
-                                    {"/home/u/p/demo.fsp", "/home/u/p", "demo"},
                                     {"/demo.fsp", "/", "demo"}};
     for (const auto& [path, dir, base] : cases) {
-        ProjectSettings settings;
-        settings.m_fileSet.fill({"old.xyz", "", 1, 1, 1});
-        DeriveFileSetNames(settings, path);
-        EXPECT_EQ(settings.m_strProjectDir + "|" + settings.m_strProjectBaseName,
-                  std::string(dir) + "|" + base);
-        std::string names;
-        for (const ProjectFileEntry& entry : settings.m_fileSet) {
+        const ProjectSettings settings = Derived(path);
+        std::string names = settings.m_strProjectDir + "|" + settings.m_strProjectBaseName + "|";
+        for (const ProjectFileEntry& entry : settings.m_fileSet)
             names += entry.m_strNewName + " ";
-            // What was recorded and its marks are left alone.
-            EXPECT_EQ(entry.m_strName, "old.xyz");
-            EXPECT_TRUE(entry.m_bFullPath && entry.m_bInSync && entry.m_bLoaded);
-        }
         const std::string b = base;
-        EXPECT_EQ(names, b + ".fsp " + b + ".fsr " + b + ".uer " + b + ".sbu " + b + ".mcr ");
+        EXPECT_EQ(names, std::string(dir) + "|" + b + "|" + b + ".fsp " + b + ".fsr " + b +
+                             ".uer " + b + ".sbu " + b + ".mcr ");
     }
 }
 
 TEST(FileSetNamingTest, RecordStoredNameTellsWhetherItFollowsTheProject) {
-    const struct {
-        const char* project;
-        const char* stored;
-        bool inSync, fullPath;
-    } cases[] = {{"C:\\work\\demo.fsp", "demo.fsr", true, false},
-                 {"C:\\work\\demo.fsp", "DEMO.FSR", true, false},
-                 {"C:\\work\\demo.fsp", "C:\\work\\demo.fsr", true, true},
-                 {"C:\\work\\demo.fsp", "c:\\WORK\\demo.fsr", true, true},
-                 {"C:\\work\\demo.fsp", "C:\\other\\demo.fsr", false, true},
-                 {"C:\\work\\demo.fsp", "demo2.fsr", false, false},
-                 {"C:\\work\\demo.fsp", "x.y", false, false},
-                 {"C:\\work\\demo.fsp", ".fsr", false, false},
-                 {"C:\\work\\demo.fsp", "", false, false},
-                 {"C:\\work\\.fsp", ".fsr", false, false}, // too short even with no base name
-                 {"/home/u/p/demo.fsp", "/home/u/p/demo.fsr", true, true},
-                 {"/home/u/p/demo.fsp", "/home/u/q/demo.fsr", false, true},
-                 {"/demo.fsp", "/demo.fsr", true, true},
-                 {"/demo.fsp", "/u/demo.fsr", false, true}};
-    for (const auto& c : cases) {
+    const std::tuple<const char*, const char*, bool, bool> cases[] = {
+        {"C:\\work\\demo.fsp", "DEMO.FSR", true, false},
+        {"C:\\work\\demo.fsp", "c:\\WORK\\demo.fsr", true, true},
+        {"C:\\work\\demo.fsp", "C:\\other\\demo.fsr", false, true},
+        {"C:\\work\\demo.fsp", "demo2.fsr", false, false},
+        {"C:\\work\\demo.fsp", "", false, false},
+        {"C:\\work\\.fsp", ".fsr", false, false}, // too short even with no base name
+        {"/demo.fsp", "/demo.fsr", true, true},
+        {"/demo.fsp", "/u/demo.fsr", false, true}};
+    for (const auto& [project, stored, inSync, fullPath] : cases) {
         ProjectFileEntry entry{"", "", 1, 1, 0}; // stale marks must be overwritten
-        RecordStoredName(entry, Derived(c.project), c.stored);
-        EXPECT_EQ(entry.m_strName, c.stored);
-        EXPECT_EQ(entry.m_bInSync != 0, c.inSync) << c.stored;
-        EXPECT_EQ(entry.m_bFullPath != 0, c.fullPath) << c.stored;
+        RecordStoredName(entry, Derived(project), stored);
+        EXPECT_EQ((entry.m_bInSync != 0) + 2 * (entry.m_bFullPath != 0), inSync + 2 * fullPath)
+            << stored;
     }
 }
 
@@ -74,14 +58,41 @@ TEST(FileSetNamingTest, LoadsFromTheOpenedFolderAndSavesUnderTheNewName) {
     RecordStoredName(full, settings, "c:\\WORK\\demo.uer");
     EXPECT_EQ(PathToLoad(plain, settings), "C:\\work\\demo.fsr");
     EXPECT_EQ(PathToLoad(full, settings), "c:\\WORK\\demo.uer");
-    EXPECT_EQ(PathToLoad(plain, Derived("/home/u/p/demo.fsp")), "/home/u/p/demo.fsr");
     EXPECT_EQ(PathToLoad(plain, Derived("/demo.fsp")), "/demo.fsr");
 
     DeriveFileSetNames(settings, "C:\\new\\next.fsp");
     EXPECT_EQ(NameToRecord(plain, settings), "next.fsr");
     EXPECT_EQ(NameToRecord(full, settings), "C:\\new\\next.uer");
     EXPECT_EQ(PathToSave(plain, settings), "C:\\new\\next.fsr");
-    EXPECT_EQ(PathToSave(full, settings), "C:\\new\\next.uer");
+}
+
+TEST(FileSetNamingTest, PathHelpersTakeEitherSeparator) {
+    // Case is ignored; a cut is made at the last dot, never without one.
+    const std::tuple<const char*, int, bool, const char*> extensions[] = {
+        {"ab.MPV", 0, true, "ab.MPV"},
+        {"ab.mci", 0, false, "ab.mci"},
+        {".mpv", 1, true, ""},
+        {"mpv", 1, false, "mpv"}};
+    for (const auto& [before, strip, matches, after] : extensions) {
+        std::string path = before;
+        EXPECT_EQ(CheckExtension(path, "mpv", strip) == 0, matches) << before;
+        EXPECT_EQ(path, after) << before;
+    }
+    const char* const splits[][3] = {{"C:\\work/sub\\abc.mci", "C:\\work/sub\\", "abc.mci"},
+                                     {"C:abc.mci", "C:", "abc.mci"},
+                                     {"abc.mci", "", "abc.mci"}};
+    for (const auto& [path, folder, file] : splits) {
+        std::string parts[2] = {"stale", "stale"};
+        EXPECT_TRUE(SplitPathPart(parts[0], path, 0) == 0 && SplitPathPart(parts[1], path, 1) == 0);
+        EXPECT_EQ(parts[0] + "|" + parts[1], std::string(folder) + "|" + file) << path;
+    }
+    std::string out = "untouched"; // other parts write nothing
+    EXPECT_TRUE(SplitPathPart(out, "D:\\abc.mci", -1) == -2 && out == "untouched");
+    // The folder's last separator is reused; '/' when it has none; none after a root.
+    const char* const joins[][2] = {
+        {"C:\\work/sub", "C:\\work/sub/a"}, {"work", "work/a"}, {"", "a"}, {"/", "/a"}};
+    for (const auto& [folder, joined] : joins)
+        EXPECT_EQ(JoinPath(folder, "a"), joined);
 }
 
 } // namespace
