@@ -9,8 +9,7 @@
 namespace kelvane {
 namespace {
 
-using test::ReadBytes;
-using test::WriteBytes;
+using namespace test;
 
 // Every byte value, line ends and end-of-file marks included, repeated.
 std::string BinaryContent(size_t size) {
@@ -24,12 +23,12 @@ class CompanionBufferTest : public ::testing::Test {
 protected:
     void SetUp() override { SetResourceLanguage(ResourceLanguage::English); }
 
-    test::TempFolder folder;
+    TempFolder folder;
     ProjectSettings settings;
-    test::MessageBoxRecorder boxes;
+    MessageBoxRecorder boxes;
 };
 
-TEST_F(CompanionBufferTest, CopiesUpToItsCapacityByteForByteAndNamesItsFile) {
+TEST_F(CompanionBufferTest, CopiesUpToItsCapacityByteForByteAndKeepsThePreviousFile) {
     const struct {
         ProjectFileKind kind;
         uint32_t capacity;
@@ -42,47 +41,24 @@ TEST_F(CompanionBufferTest, CopiesUpToItsCapacityByteForByteAndNamesItsFile) {
         const std::string full = BinaryContent(c.capacity), source = folder.File("source"),
                           copy = folder.File("copy");
         WriteBytes(source, full);
-        ASSERT_TRUE(buffer.LoadCompanion(source));
-        EXPECT_EQ(settings.m_fileSet[c.kind].m_bLoaded, 1);
-        ASSERT_TRUE(buffer.SaveCompanion(copy));
+        ASSERT_TRUE(buffer.LoadCompanion(source) && buffer.SaveCompanion(copy));
         EXPECT_EQ(ReadBytes(copy), full);
-
-        // One byte over is refused, and such a buffer is never written out.
+        // A write failing part-way, and a buffer one byte over, leave the previous file.
+        EXPECT_FALSE([&] {
+            const ScopedFileSizeLimit limit(1000);
+            return buffer.SaveCompanion(copy);
+        }());
         WriteBytes(source, full + "x");
         EXPECT_FALSE(buffer.LoadCompanion(source));
         EXPECT_EQ(settings.m_fileSet[c.kind].m_bLoaded, 0);
         EXPECT_FALSE(buffer.SaveCompanion(copy));
         EXPECT_EQ(ReadBytes(copy), full);
         EXPECT_FALSE(buffer.SaveCompanion(folder.File("no/such/folder")));
-        ASSERT_EQ(boxes.shown.size(), 2u);
-        EXPECT_EQ(boxes.shown[0].text, "The error occurred during " + c.name + " file writing.");
-        EXPECT_EQ(boxes.shown[1].text, c.name + " file is not writable.");
+        ASSERT_EQ(boxes.shown.size(), 3u); // loads never show anything
+        EXPECT_EQ(boxes.shown[0].text, boxes.shown[1].text);
+        EXPECT_EQ(boxes.shown[1].text, "The error occurred during " + c.name + " file writing.");
+        EXPECT_EQ(boxes.shown[2].text, c.name + " file is not writable.");
     }
-}
-
-TEST_F(CompanionBufferTest, EmptyUnreadableAndPartlyWrittenFiles) {
-    CompanionBuffer mcr(settings, FILE_MCR, boxes);
-    const std::string source = folder.File("source.mcr"), target = folder.File("target.mcr");
-    WriteBytes(source, "");
-    WriteBytes(target, "stale");
-    ASSERT_TRUE(mcr.LoadCompanion(source) && mcr.SaveCompanion(target));
-    EXPECT_EQ(ReadBytes(target), "");
-    EXPECT_FALSE(mcr.LoadCompanion(folder.Path())); // a folder is not a file
-    EXPECT_EQ(settings.m_fileSet[FILE_MCR].m_bLoaded, 0);
-    EXPECT_TRUE(boxes.shown.empty()); // loading never shows anything
-
-    WriteBytes(source, BinaryContent(5000));
-    ASSERT_TRUE(mcr.LoadCompanion(source));
-    WriteBytes(target, "previous");
-    EXPECT_FALSE([&] {
-        const test::ScopedFileSizeLimit limit(1000);
-        return mcr.SaveCompanion(target);
-    }());
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "The error occurred during MCR file writing.");
-    EXPECT_EQ(boxes.shown[0].caption, "Confirm");
-    EXPECT_EQ(boxes.shown[0].style, unsigned(MB_OK));
-    EXPECT_EQ(ReadBytes(target), "previous");
 }
 
 } // namespace
