@@ -1,12 +1,16 @@
 #include "cli/console_message_boxes.h"
 
+#include "platform/code_page.h"
+
 #include <cstdio>
 
 namespace kelvane {
 
 int ConsoleMessageBoxes::MessageBox(const std::string& text, const std::string& caption,
                                     unsigned style) {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    const std::string shown = ProjectToLocale(caption + ": " + text);
+    std::fwrite(shown.data(), 1, shown.size(), stderr);
+    std::fputc('\n', stderr);
     return (style & 0x0F) == MB_YESNO ? IDYES : IDOK;
 }
 

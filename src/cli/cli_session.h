@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/klvn_main_app.h"
+#include "cli/cli_services.h"
+#include "cli/console_message_boxes.h"
+#include "dialogs/scripted_dialog_runner.h"
+#include "platform/qt/qsettings_profile.h"
+
+#include <string>
+
+namespace kelvane {
+
+// The application with the services of the headless front. The file dialog
+// answers with `saveAsPath`, so the save-as command writes there.
+struct Session {
+    explicit Session(std::string saveAsPath = {});
+
+    ConsoleMessageBoxes messageBoxes;
+    ScriptedFileDialog fileDialogs;
+    NoRepaint repaint;
+    QSettingsProfile profile;
+    ScriptedDialogRunner dialogs;
+    CKLVN_MAINApp app;
+    const bool saveAs;
+};
+
+// Opens as a dropped file is opened; a path that is not a project file is
+// refused here with a word, where the desktop program silently ignores it.
+bool OpenProject(Session& session, const std::string& path);
+
+// Saves in place, or as the session's path; true when saved.
+bool SaveOpenProject(Session& session);
+
+} // namespace kelvane

@@ -1,0 +1,245 @@
+#include "cli/command_line.h"
+
+#include "app/version_text.h"
+#include "cli/ice_model_names.h"
+#include "cli/project_commands.h"
+#include "cli/usage_text.h"
+#include "platform/code_page.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+
+namespace kelvane {
+namespace {
+
+std::string Lowercase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool AllOf(const std::string& text, bool (*accepted)(char)) {
+    for (const char c : text)
+        if (!accepted(c))
+            return false;
+    return true;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c) {
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The checks of the values; each gives the complaint, empty for a good value.
+std::string NotEmpty(const std::string& value) {
+    return value.empty() ? "an empty value" : "";
+}
+
+std::string DeviceName(const std::string& value) {
+    const std::string name = Lowercase(value);
+    return name == "ether" || name == "usb" ? "" : value + " is neither ether nor usb";
+}
+
+std::string OnOff(const std::string& value) {
+    const std::string state = Lowercase(value);
+    return state == "on" || state == "off" ? "" : value + " is neither on nor off";
+}
+
+// Ports are 16-bit numbers; the dialog takes them in hexadecimal.
+std::string HexPort(const std::string& value) {
+    return !value.empty() && value.size() <= 4 && AllOf(value, IsHexDigit)
+               ? ""
+               : value + " is not a port in hexadecimal (0 to ffff)";
+}
+
+// The range the dialog names; the save would clamp anything else into it.
+std::string Seconds(const std::string& value) {
+    const bool inRange = !value.empty() && value.size() <= 5 && AllOf(value, IsDigit) &&
+                         std::stoul(value) >= 10 && std::stoul(value) <= 65535;
+    return inRange ? "" : value + " is not a time-out of 10 to 65535 seconds";
+}
+
+std::string Direction(const std::string& value) {
+    return value.size() == 1 && IsDigit(value[0]) ? "" : value + " is not a direction 0 to 9";
+}
+
+std::string ModelName(const std::string& value) {
+    return IceModelByName(LocaleToProject(value)) >= 0 ? "" : "unknown ICE model " + value;
+}
+
+// A value option, and whether it was given.
+struct TextArgument {
+    std::string value;
+    CLI::Option* option = nullptr;
+
+    bool Given() const { return option != nullptr && option->count() > 0; }
+    std::optional<std::string> ProjectText() const {
+        return Given() ? std::optional(LocaleToProject(value)) : std::nullopt;
+    }
+};
+
+CLI::Option* AddText(CLI::App& command, const std::string& name, TextArgument& argument,
+                     const std::string& description, const std::string& valueName,
+                     std::string (*check)(const std::string&)) {
+    argument.option = command.add_option(name, argument.value, description)->type_name(valueName);
+    argument.option->check(check);
+    return argument.option;
+}
+
+// The communication settings of `set` and `convert`.
+struct SettingArguments {
+    TextArgument device, ipAddress, port, usbDevice, timeout, mcs, ipAddressMcs, portMcs;
+    bool detectUsb = false;
+
+    void AddTo(CLI::App& command) {
+        AddText(command, "--device", device, "connect to the ICE by Ethernet or by USB",
+                "ether|usb", DeviceName);
+        AddText(command, "--ip", ipAddress, "the ICE's IP address (Ethernet)", "ADDRESS", NotEmpty);
+        AddText(command, "--port", port, "the ICE's port in hexadecimal (Ethernet)", "HEX",
+                HexPort);
+        CLI::Option* name = AddText(command, "--usb-device", usbDevice,
+                                    "the ICE's USB device name (USB)", "NAME", NotEmpty);
+        CLI::Option* detect = command.add_flag("--detect-usb", detectUsb,
+                                               "detect the USB devices and take the first one");
+        name->excludes(detect);
+        AddText(command, "--timeout", timeout, "the communication time-out, 10 to 65535", "SECONDS",
+                Seconds);
+        AddText(command, "--mcs", mcs, "connect through the Multi-Core Server or not", "on|off",
+                OnOff);
+        AddText(command, "--mcs-ip", ipAddressMcs, "the Multi-Core Server's IP address", "ADDRESS",
+                NotEmpty);
+        AddText(command, "--mcs-port", portMcs, "the Multi-Core Server's port in hexadecimal",
+                "HEX", HexPort);
+    }
+
+    CommOptions Options() const {
+        CommOptions options;
+        if (device.Given())
+            options.device = Lowercase(device.value) == "ether" ? CommOptions::Device::Ether
+                                                                : CommOptions::Device::Usb;
+        options.ipAddress = ipAddress.ProjectText();
+        // Lowercase, as ports are read from a project.
+        if (port.Given())
+            options.port = Lowercase(port.value);
+        options.usbDevice = usbDevice.ProjectText();
+        options.detectUsb = detectUsb;
+        options.timeout = timeout.ProjectText();
+        if (mcs.Given())
+            options.useMcs = Lowercase(mcs.value) == "on";
+        options.ipAddressMcs = ipAddressMcs.ProjectText();
+        if (portMcs.Given())
+            options.portMcs = Lowercase(portMcs.value);
+        return options;
+    }
+};
+
+struct ProjectArguments {
+    TextArgument project, saveAs;
+
+    void AddTo(CLI::App& command, bool saves) {
+        AddText(command, "PROJECT", project, "the project file (.fsp)", "PATH", NotEmpty)
+            ->required();
+        if (saves)
+            AddText(command, "--as", saveAs, "save as PATH instead of in place", "PATH", NotEmpty);
+    }
+};
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "kelvane-cli: %s\n", message.c_str());
+    std::fputs(UsageText(), stderr);
+    return kExitUsage;
+}
+
+} // namespace
+
+std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) {
+    CLI::App app("", "kelvane-cli");
+    app.require_subcommand(1);
+    app.set_version_flag("--version", [] {
+        return ComposeVersionText("Kelvane Version ", kProductVersionMS, kProductVersionLS);
+    });
+
+    ProjectArguments showArguments, checkArguments, saveArguments, setArguments, convertArguments;
+    CLI::App* show = app.add_subcommand("show", "open a project and print its summary");
+    showArguments.AddTo(*show, false);
+    CLI::App* check =
+        app.add_subcommand("check", "open a project and check that it could be saved");
+    checkArguments.AddTo(*check, false);
+    CLI::App* save = app.add_subcommand("save", "open a project and save it in place or as PATH");
+    saveArguments.AddTo(*save, true);
+
+    const char* refusalNote = "A setting whose field the Comm setting dialog disables is "
+                              "refused, and nothing is saved.";
+    SettingArguments setSettings, convertSettings;
+    CLI::App* set = app.add_subcommand(
+        "set", "change a project's communication settings and save it in place or as PATH");
+    setArguments.AddTo(*set, true);
+    setSettings.AddTo(*set);
+    set->footer(refusalNote);
+
+    CLI::App* convert = app.add_subcommand(
+        "convert", "convert a project to another ICE model, apply the settings and save it");
+    convertArguments.AddTo(*convert, true);
+    TextArgument toModel, direction;
+    CLI::Option* to = AddText(*convert, "--to", toModel,
+                              "the model to convert to: talvexBANTAM, talvexNOVA, talvexMAX, "
+                              "talvexVEGA or talvexVEGA II",
+                              "MODEL", ModelName);
+    to->excludes(AddText(*convert, "--direction", direction, "the conversion direction 0 to 9", "N",
+                         Direction));
+    convertSettings.AddTo(*convert);
+    convert->footer(refusalNote);
+
+    CLI::App* usb = app.add_subcommand("usb", "list the USB devices found, one NAME LABEL a line");
+
+    // The overview is written by hand; a command's own help is CLI11's.
+    app.formatter_fn(
+        [](const CLI::App*, std::string, CLI::AppFormatMode) { return std::string(UsageText()); });
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == 0)
+            return app.exit(error); // help or version, on standard output
+        return UsageError(error.what());
+    }
+
+    const std::pair<CLI::App*, ProjectArguments*> projectCommands[] = {
+        {show, &showArguments}, {check, &checkArguments},     {save, &saveArguments},
+        {set, &setArguments},   {convert, &convertArguments},
+    };
+    for (const auto& [command, arguments] : projectCommands)
+        if (command->parsed()) {
+            request.project = *arguments->project.ProjectText();
+            request.saveAsPath = arguments->saveAs.ProjectText().value_or(std::string());
+        }
+    if (show->parsed()) {
+        request.command = CliCommand::Show;
+    } else if (check->parsed()) {
+        request.command = CliCommand::Check;
+    } else if (save->parsed()) {
+        request.command = CliCommand::Save;
+    } else if (set->parsed()) {
+        request.command = CliCommand::Set;
+        request.comm = setSettings.Options();
+    } else if (convert->parsed()) {
+        if (!toModel.Given() && !direction.Given())
+            return UsageError("convert needs --to MODEL or --direction N");
+        request.command = CliCommand::Convert;
+        if (toModel.Given())
+            request.toModel = IceModelByName(*toModel.ProjectText());
+        else
+            request.direction = direction.value[0] - '0';
+        request.comm = convertSettings.Options();
+    } else if (usb->parsed()) {
+        request.command = CliCommand::Usb;
+    }
+    return std::nullopt;
+}
+
+} // namespace kelvane

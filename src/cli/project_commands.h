@@ -1,0 +1,22 @@
+#pragma once
+
+#include "cli/cli_request.h"
+
+namespace kelvane {
+
+// The commands of kelvane-cli; each returns the exit status.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+int ShowProject(const CliRequest& request);
+int CheckProject(const CliRequest& request);
+int SaveProject(const CliRequest& request);
+// Changes the communication settings, then saves.
+int SetProject(const CliRequest& request);
+// Converts, applies any communication settings, then saves.
+int ConvertProject(const CliRequest& request);
+// Lists the USB devices the USB access library finds.
+int ListUsbDevices();
+
+} // namespace kelvane

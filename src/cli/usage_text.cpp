@@ -1,0 +1,45 @@
+#include "cli/usage_text.h"
+
+namespace kelvane {
+
+const char* UsageText() {
+    return "Usage: kelvane-cli COMMAND [ARGUMENTS]\n"
+           "\n"
+           "Commands:\n"
+           "  show PROJECT               open a project and print its summary\n"
+           "  check PROJECT              open a project and check that it could be saved\n"
+           "  save PROJECT [--as PATH]   open a project and save it in place or as PATH\n"
+           "  set PROJECT [SETTINGS] [--as PATH]\n"
+           "                             change a project's communication settings as\n"
+           "                             the Comm setting dialog does and save it in\n"
+           "                             place or as PATH\n"
+           "  convert PROJECT (--to MODEL | --direction N) [SETTINGS] [--as PATH]\n"
+           "                             convert a project to another ICE model, apply\n"
+           "                             the SETTINGS and save it in place or as PATH;\n"
+           "                             MODEL is talvexBANTAM, talvexNOVA, talvexMAX,\n"
+           "                             talvexVEGA or talvexVEGA II\n"
+           "  usb                        list the USB devices found, one NAME LABEL a line\n"
+           "  --help                     print this help; COMMAND --help prints the\n"
+           "                             options of one command\n"
+           "  --version                  print the program's version\n"
+           "\n"
+           "Settings:\n"
+           "  --device ether|usb         connect to the ICE by Ethernet or by USB\n"
+           "  --ip ADDRESS               the ICE's IP address (Ethernet)\n"
+           "  --port HEX                 the ICE's port in hexadecimal (Ethernet)\n"
+           "  --usb-device NAME          the ICE's USB device name (USB)\n"
+           "  --detect-usb               detect the USB devices and take the first one\n"
+           "  --timeout SECONDS          the communication time-out, 10 to 65535\n"
+           "  --mcs on|off               connect through the Multi-Core Server or not\n"
+           "  --mcs-ip ADDRESS           the Multi-Core Server's IP address\n"
+           "  --mcs-port HEX             the Multi-Core Server's port in hexadecimal\n"
+           "A setting whose field the dialog disables (the IP address of a USB\n"
+           "connection, Ethernet for a talvexBANTAM project) is refused, and nothing\n"
+           "is saved.\n"
+           "\n"
+           "Every message the desktop program would show is printed to standard\n"
+           "error as CAPTION: TEXT. Exit status: 0 done, 1 a failure was reported,\n"
+           "2 wrong usage.\n";
+}
+
+} // namespace kelvane
