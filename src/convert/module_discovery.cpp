@@ -1,6 +1,7 @@
 #include "convert/module_discovery.h"
 
 #include "convert/kelvane_module.h"
+#include "platform/code_page.h"
 #include "platform/dynamic_library.h"
 #include "store/fixed_text.h"
 #include "store/path_helpers.h"
@@ -70,7 +71,7 @@ std::string CopyWithoutBlanks(std::string_view source, char stop) {
 
 std::optional<std::string> LookUpModuleTable(const std::string& tablePath,
                                              std::string_view mpuFileName) {
-    std::FILE* table = std::fopen(tablePath.c_str(), "r");
+    std::FILE* table = std::fopen(NativePath(tablePath).c_str(), "r");
     if (table == nullptr)
         return std::nullopt;
     std::optional<std::string> value;

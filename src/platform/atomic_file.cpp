@@ -1,5 +1,7 @@
 #include "platform/atomic_file.h"
 
+#include "platform/code_page.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -76,7 +78,8 @@ bool AtomicFileWriter::Open(const std::string& path) {
     Discard();
     m_error = 0;
     m_position = 0;
-    m_target = ResolveWriteTarget(path);
+    // The target and the temporary file are kept by their file-system names.
+    m_target = ResolveWriteTarget(NativePath(path));
     struct stat existing {};
     const bool exists = stat(m_target.c_str(), &existing) == 0;
     // The temporary name is short, so a name the system cannot hold would
@@ -141,7 +144,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, int& e
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = errno;
         return false;

@@ -1,5 +1,7 @@
 #include "platform/default_folder.h"
 
+#include "platform/code_page.h"
+
 #include <cstdlib>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -28,7 +30,8 @@ std::string DefaultDialogFolder() {
     const std::string winePrefix =
         prefix != nullptr && *prefix != '\0' ? std::string(prefix) : HomeFolder() + "/.wine";
     const std::string debuggerFolder = winePrefix + "/drive_c/KVX/ferroSCOPE";
-    return IsFolder(debuggerFolder) ? debuggerFolder : HomeFolder();
+    // Found by the system's names; the core holds the project code page.
+    return LocaleToProject(IsFolder(debuggerFolder) ? debuggerFolder : HomeFolder());
 }
 
 } // namespace kelvane

@@ -1,5 +1,6 @@
 #include "platform/dynamic_library.h"
 
+#include "platform/code_page.h"
 #include "platform/executable_path.h"
 
 #include <dlfcn.h>
@@ -10,7 +11,8 @@ namespace {
 
 std::string LastLoaderError(const char* fallback) {
     const char* text = dlerror();
-    return text != nullptr ? text : fallback;
+    // The loader speaks the locale's charset.
+    return text != nullptr ? LocaleToProject(text) : std::string(fallback);
 }
 
 // Modules and the libraries shipped with the program live beside it; prefer
@@ -23,7 +25,7 @@ std::string BesideExecutable(const std::string& name) {
         return name;
     std::string candidate = folder + "/" + name;
     struct stat info {};
-    return stat(candidate.c_str(), &info) == 0 ? candidate : name;
+    return stat(NativePath(candidate).c_str(), &info) == 0 ? candidate : name;
 }
 
 } // namespace
@@ -41,7 +43,7 @@ bool DynamicLibrary::Load(const std::string& name) {
         return false;
     }
     dlerror();
-    m_handle = dlopen(BesideExecutable(name).c_str(), RTLD_NOW | RTLD_LOCAL);
+    m_handle = dlopen(NativePath(BesideExecutable(name)).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (m_handle == nullptr)
         m_error = LastLoaderError("cannot load the library");
     return m_handle != nullptr;

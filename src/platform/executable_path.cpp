@@ -1,5 +1,7 @@
 #include "platform/executable_path.h"
 
+#include "platform/code_page.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -10,7 +12,8 @@ std::string ExecutablePath() {
     // symbolic link, so the installed layout is found from the link in bin.
     std::error_code error;
     const std::filesystem::path target = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : target.string();
+    // The system names it in the locale's charset; the core holds the project code page.
+    return error ? std::string() : LocaleToProject(target.string());
 }
 
 std::string ExecutableFolder() {

@@ -1,5 +1,7 @@
 #include "platform/file_reader.h"
 
+#include "platform/code_page.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,7 +16,7 @@ FileReader::~FileReader() {
 bool FileReader::Open(const std::string& path) {
     Close();
     m_error = 0;
-    m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    m_fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) {
         m_error = errno;
         return false;

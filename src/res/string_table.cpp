@@ -1,5 +1,6 @@
 #include "res/string_table.h"
 
+#include "platform/code_page.h"
 #include "res/format_printf.h"
 
 #include <optional>
@@ -37,7 +38,8 @@ std::string LoadResourceString(unsigned id) {
     const char* text = CurrentResourceLanguage() == ResourceLanguage::Japanese
                            ? FindIn(JapaneseStrings(), id)
                            : FindIn(EnglishStrings(), id);
-    return text != nullptr ? text : "";
+    // The tables are UTF-8; the core works in the project code page.
+    return text != nullptr ? Utf8ToProject(text) : std::string();
 }
 
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {

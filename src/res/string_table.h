@@ -22,8 +22,8 @@ std::span<const StringEntry> JapaneseStrings();
 ResourceLanguage CurrentResourceLanguage();
 void SetResourceLanguage(ResourceLanguage language);
 
-// The text of a string id in the current language; an empty text for an
-// unknown id.
+// The text of a string id in the current language, in the project code
+// page; an empty text for an unknown id.
 std::string LoadResourceString(unsigned id);
 
 // Replaces each "%s" of `pattern` with the next of `args`, in order

@@ -2,6 +2,7 @@
 
 #include "app/qt/program_icon.h"
 #include "app/version_text.h"
+#include "platform/qt/qt_text.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 
@@ -14,7 +15,7 @@ namespace kelvane {
 CAboutDlg::CAboutDlg(QWidget* parent, uint32_t productVersionMS, uint32_t productVersionLS,
                      bool useBuildVersion)
     : QDialog(parent) {
-    setWindowTitle(QString::fromStdString(LoadResourceString(IDS_ABOUT_TITLE)));
+    setWindowTitle(ToQString(LoadResourceString(IDS_ABOUT_TITLE)));
     if (useBuildVersion) {
         productVersionMS = kProductVersionMS;
         productVersionLS = kProductVersionLS;

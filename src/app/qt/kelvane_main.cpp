@@ -1,6 +1,7 @@
 // kelvane: the desktop program.
 #include "app/klvn_main_app.h"
 #include "app/qt/main_frame.h"
+#include "platform/code_page.h"
 #include "platform/executable_path.h"
 #include "platform/qt/qsettings_profile.h"
 #include "platform/qt/quit_after_first_paint.h"
@@ -53,9 +54,11 @@ int main(int argc, char** argv) {
     repaint.Attach(&frame);
 
     // Only the first argument is used; one that cannot be read ends the
-    // program after saying so.
-    const std::string firstArgument = argc > 1 ? argv[1] : "";
-    if (!firstArgument.empty() && !CanOpenForReading(firstArgument)) {
+    // program after saying so. The system hands it over in the locale's
+    // charset; the core holds texts in the project code page.
+    const std::string nativeArgument = argc > 1 ? argv[1] : "";
+    const std::string firstArgument = kelvane::LocaleToProject(nativeArgument);
+    if (!nativeArgument.empty() && !CanOpenForReading(nativeArgument)) {
         messageBoxes.MessageBox(
             kelvane::FormatResourceString(kelvane::IDS_CANNOT_OPEN_ARGUMENT, {firstArgument}), "",
             kelvane::MB_OK | kelvane::MB_ICONEXCLAMATION);

@@ -3,6 +3,7 @@
 #include "app/qt/about_box.h"
 #include "app/qt/program_icon.h"
 #include "convert/conversion_commands.h"
+#include "platform/qt/qt_text.h"
 #include "res/command_ids.h"
 #include "res/menu_resources.h"
 #include "res/string_ids.h"
@@ -193,7 +194,7 @@ void CMainFrame::OnDropFiles(const QStringList& paths) {
     // Two or more files open nothing and say nothing.
     if (paths.size() != 1)
         return;
-    m_app.OpenProjectPath(paths.constFirst().toStdString());
+    m_app.OpenProjectPath(FromQString(paths.constFirst()));
     UpdateCommandStates();
 }
 

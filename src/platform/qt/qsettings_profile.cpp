@@ -1,6 +1,7 @@
 #include "platform/qt/qsettings_profile.h"
 
-#include <QByteArray>
+#include "platform/qt/qt_text.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -20,16 +21,15 @@ std::string QSettingsProfile::GetProfileString(std::string_view section, std::st
     const QVariant value = settings.value(Key(section, entry));
     if (!value.isValid())
         return std::string(fallback);
-    // Folders are kept as written by the program: a string holding the bytes.
-    const QByteArray bytes = value.toString().toLocal8Bit();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    // Folders are stored as Unicode text and held by the core in the
+    // project code page.
+    return FromQString(value.toString());
 }
 
 bool QSettingsProfile::WriteProfileString(std::string_view section, std::string_view entry,
                                           std::string_view value) {
     QSettings settings("KVX", "KLVN_MAIN");
-    settings.setValue(Key(section, entry),
-                      QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size())));
+    settings.setValue(Key(section, entry), ToQString(value));
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

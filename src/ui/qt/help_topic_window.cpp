@@ -1,5 +1,6 @@
 #include "ui/qt/help_topic_window.h"
 
+#include "platform/qt/qt_text.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 
@@ -23,7 +24,7 @@ namespace kelvane {
 namespace {
 
 QString UiText(unsigned id) {
-    return QString::fromStdString(LoadResourceString(id));
+    return ToQString(LoadResourceString(id));
 }
 
 constexpr int kUrlRole = Qt::UserRole + 1;

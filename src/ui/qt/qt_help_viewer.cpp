@@ -1,11 +1,13 @@
 #include "ui/qt/qt_help_viewer.h"
 
+#include "platform/code_page.h"
 #include "res/string_table.h"
 #include "ui/context_help.h"
 #include "ui/qt/help_topic_window.h"
 #include "ui/qt/text_popup.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QHelpEngine>
 #include <QHelpLink>
@@ -42,7 +44,7 @@ bool QtHelpViewer::Load(const std::string& helpFile) {
     if (m_engine)
         return true;
     const QString documentation =
-        QString::fromLocal8Bit(helpFile.data(), static_cast<qsizetype>(helpFile.size()));
+        QFile::decodeName(QByteArray::fromStdString(NativePath(helpFile)));
     if (!QFileInfo(documentation).isFile())
         return false;
     const QString documentationNamespace = QHelpEngineCore::namespaceName(documentation);

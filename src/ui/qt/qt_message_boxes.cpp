@@ -1,5 +1,7 @@
 #include "ui/qt/qt_message_boxes.h"
 
+#include "platform/qt/qt_text.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -24,9 +26,8 @@ QMessageBox::Icon IconOf(unsigned style) {
 
 int QtMessageBoxes::MessageBox(const std::string& text, const std::string& caption,
                                unsigned style) {
-    QMessageBox box(IconOf(style),
-                    QString::fromStdString(caption.empty() ? kApplicationName : caption),
-                    QString::fromStdString(text), QMessageBox::NoButton, m_owner);
+    QMessageBox box(IconOf(style), ToQString(caption.empty() ? kApplicationName : caption),
+                    ToQString(text), QMessageBox::NoButton, m_owner);
     if ((style & 0x0F) == MB_YESNO) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton((style & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);

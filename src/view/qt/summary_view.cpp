@@ -1,5 +1,6 @@
 #include "view/qt/summary_view.h"
 
+#include "platform/qt/qt_text.h"
 #include "view/summary_drawing.h"
 
 #include <QFontDatabase>
@@ -24,6 +25,13 @@ QFont CKLVN_MAINView::SummaryFont() {
     return font;
 }
 
+QStringList CKLVN_MAINView::DisplayTexts() const {
+    QStringList texts;
+    for (const SummaryText& text : SummaryDrawing(m_settings))
+        texts.append(ToQString(text.text));
+    return texts;
+}
+
 void CKLVN_MAINView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QFont font = SummaryFont();
@@ -32,7 +40,7 @@ void CKLVN_MAINView::paintEvent(QPaintEvent*) {
     for (const SummaryText& text : SummaryDrawing(m_settings)) {
         painter.setPen(QColor(text.colour.red, text.colour.green, text.colour.blue));
         // Positions are the texts' top-left corners.
-        painter.drawText(text.x, text.y + ascent, QString::fromStdString(text.text));
+        painter.drawText(text.x, text.y + ascent, ToQString(text.text));
     }
 }
 

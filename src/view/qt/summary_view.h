@@ -2,6 +2,7 @@
 
 #include "store/project_settings.h"
 
+#include <QStringList>
 #include <QWidget>
 
 namespace kelvane {
@@ -14,6 +15,8 @@ public:
 
     // A fixed-pitch font 15 pixels high.
     static QFont SummaryFont();
+    // The texts a paint draws, in drawing order, as Qt shows them.
+    QStringList DisplayTexts() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

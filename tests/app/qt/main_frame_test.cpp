@@ -4,6 +4,7 @@
 #include "platform/message_box_recorder.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
+#include "scoped_environment.h"
 #include "test_files.h"
 #include "ui/qt/qt_context_help.h"
 #include "view/qt/summary_view.h"
@@ -194,6 +195,31 @@ private slots:
                                               std::tuple{0x0007000Au, 47u, "7.10作7"}})
             QCOMPARE(CAboutDlg(nullptr, ms, ls, false).VersionText(),
                      "Kelvane Version " + QString::fromUtf8(version));
+    }
+
+    void projectTextsAreDrawnFromTheProjectCodePage() {
+        // A project from Japanese Windows, in a folder with a Japanese name:
+        // its model name in CP932.
+        const test::ScopedEnvironment codePage("KELVANE_CODEPAGE", "CP932");
+        Desktop desktop;
+        std::string project = test::ReadBytes(desktop.Demo());
+        const std::string folder = desktop.folder.File("テスト");
+        std::filesystem::create_directory(folder);
+        for (const char* extension : {".fsr", ".uer", ".sbu", ".mcr"})
+            std::filesystem::rename(desktop.folder.File("demo") + extension,
+                                    folder + "/demo" + extension);
+        const std::string model = "MODEL_NAME=KV4021";
+        const size_t at = project.find(model);
+        QVERIFY(at != std::string::npos);
+        project.replace(at, model.size(), "MODEL_NAME=\x83\x65\x83\x58\x83\x67");
+        test::WriteBytes(folder + "/demo.fsp", project);
+        Drop(desktop.frame, {folder + "/demo.fsp"});
+        QVERIFY(desktop.Loaded());
+        const QStringList texts = desktop.frame.View()->DisplayTexts();
+        QVERIFY2(texts.contains(QString::fromUtf8("Model name: テスト")),
+                 qPrintable(texts.join('|')));
+        QVERIFY2(texts.contains(" FSP file: " + QString::fromStdString(folder) + "/demo.fsp"),
+                 qPrintable(texts.join('|')));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "platform/qt/qsettings_profile.h"
 
+#include "scoped_environment.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +25,19 @@ TEST(QSettingsProfileTest, KeepsTheDefaultFolderInTheProgramsSettingsFile) {
     QSettingsProfile reopened;
     EXPECT_EQ(reopened.GetProfileString("Settings", "DefaultDir", ""), folder);
     EXPECT_EQ(reopened.GetProfileString("Settings", "Other", "none"), "none");
+    {
+        // The file holds Unicode; a CP932 core writes and gets back CP932 bytes.
+        const test::ScopedEnvironment codePage("KELVANE_CODEPAGE", "CP932");
+        EXPECT_TRUE(reopened.WriteProfileString("Settings", "Japanese", "C:\\\x95\x5C"));
+        EXPECT_EQ(reopened.GetProfileString("Settings", "Japanese", ""), "C:\\\x95\x5C");
+        EXPECT_EQ(reopened.GetProfileString("Settings", "DefaultDir", ""),
+                  "/home/user/ICE projects/\x93\xfa\x96\x7b");
+    }
 
     const std::string file = test::ReadBytes(config.File("KVX/KLVN_MAIN.conf"));
     EXPECT_NE(file.find("[Settings]"), std::string::npos) << file;
     EXPECT_NE(file.find("DefaultDir="), std::string::npos) << file;
+    EXPECT_NE(file.find("Japanese=C:\\\\\xe8\xa1\xa8"), std::string::npos) << file;
 }
 
 } // namespace

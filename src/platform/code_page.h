@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+// Every narrow text of the core is held as bytes in the project code page,
+// the "ANSI code page" of the machine that wrote the project. These convert
+// at the edges: the display (UTF-8 / UTF-16), the terminal and the file
+// system (the locale's charset). Conversions never fail: what does not
+// convert becomes U+FFFD in UTF-8 and '?' in any other charset.
+
+// KELVANE_CODEPAGE when set and not empty (read on every call), else the
+// locale's charset: "CP932", "UTF-8", ...
+std::string ProjectCodePage();
+
+// The charset of the environment's LC_CTYPE locale, found once and kept.
+std::string LocaleCharset();
+// The same, found afresh: the locale's codeset when the locale is installed,
+// else the charset part of the first set of LC_ALL, LC_CTYPE, LANG
+// ("ja_JP.UTF-8" gives "UTF-8"), else ASCII.
+std::string LocaleCharsetFromEnvironment();
+
+// Converts between two iconv charset names. A name iconv does not know is
+// warned about once on stderr and taken as UTF-8.
+std::string ConvertText(std::string_view text, const std::string& from, const std::string& to);
+
+std::string ProjectToUtf8(std::string_view projectText);
+std::string Utf8ToProject(std::string_view utf8);
+// For UTF-16 device names read from records.
+std::string Utf16ToProject(std::u16string_view utf16);
+// For terminal output.
+std::string ProjectToLocale(std::string_view projectText);
+// For command-line arguments and names the system gives.
+std::string LocaleToProject(std::string_view localeText);
+
+// The name the file system knows a project-code-page path by: ProjectToLocale,
+// except that bytes that do not convert are kept as they are, never replaced,
+// so that a path cannot turn into the name of another file.
+std::string NativePath(std::string_view projectPath);
+
+} // namespace kelvane
