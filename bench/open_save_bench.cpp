@@ -2,6 +2,7 @@
 // plain copy of the same files with cp, and prints the medians, their ratio
 // and the peak memory of this process.
 #include "app/klvn_main_app.h"
+#include "dialogs/scripted_dialog_runner.h"
 #include "store/byte_cursor.h"
 #include "store/companion_buffer.h"
 
@@ -175,6 +176,7 @@ int main() {
     AnswerDialog dialog;
     NoRepaint repaint;
     MemoryProfile profile;
+    kelvane::ScriptedDialogRunner dialogs;
 
     std::vector<double> openSave, copy;
     for (int run = 0; run < kRuns; ++run) {
@@ -185,7 +187,7 @@ int main() {
 
         const auto start = Clock::now();
         {
-            kelvane::CKLVN_MAINApp app({messageBoxes, dialog, repaint, profile},
+            kelvane::CKLVN_MAINApp app({messageBoxes, dialog, repaint, profile, dialogs},
                                        (root / "none.ini").string());
             app.LoadProject((source / "big.fsp").string());
             dialog.answer = (saved / "copy.fsp").string();

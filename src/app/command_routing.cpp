@@ -43,6 +43,9 @@ bool CKLVN_MAINApp::OnCommand(uint32_t commandId) {
     case ID_PROJECT_SAVE_AS:
         OnSaveProjectAs();
         return true;
+    case ID_COMM_SETTING:
+        OnCommSetting();
+        return true;
     default:
         return false;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "convert/conversion_commands.h"
+#include "dialogs/usb_device_table.h"
+#include "platform/dialog.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -10,6 +12,7 @@
 #include "store/fsr_file.h"
 #include "store/project_settings.h"
 
+#include <functional>
 #include <string>
 
 namespace kelvane {
@@ -20,6 +23,7 @@ struct FrameworkServices {
     FileDialogService& fileDialogs;
     RepaintService& repaint;
     Profile& profile;
+    DialogRunner& dialogs;
 };
 
 // The application: the open project, its files and the project commands.
@@ -64,6 +68,23 @@ public:
     // Shared enabling rule of the project commands.
     bool OnUpdateProjectCommand() const { return m_settings.m_bProjectLoaded; }
 
+    // Edit > Comm setting: the communication group in its dialog; the
+    // project takes the values only when the dialog ends with OK.
+    void OnCommSetting();
+
+    // The application's help entry; it forwards to the handler the front
+    // installs (the main window's), and does nothing without one.
+    void SetHelpHandler(std::function<void(uint32_t data, uint32_t command)> handler) {
+        m_help = std::move(handler);
+    }
+    void WinHelp(uint32_t data, uint32_t command);
+    // A dialog's help request on a control: its popup. False for no control.
+    bool ShowControlHelp(int controlId);
+
+    // The USB access library the Detect button loads (tests use others).
+    void SetUsbLibrary(std::string name) { m_strUsbLibrary = std::move(name); }
+    UsbDeviceTable& UsbDevices() { return m_usbDevices; }
+
     // Selects the conversion module for the project's MPU information file.
     void FindConversionModule();
 
@@ -96,6 +117,9 @@ private:
     CompanionBuffer m_uer;
     CompanionBuffer m_sbu;
     CompanionBuffer m_mcr;
+    UsbDeviceTable m_usbDevices;
+    std::string m_strUsbLibrary = "tvxUSB.so";
+    std::function<void(uint32_t, uint32_t)> m_help;
 };
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #include "app/version_text.h"
 
+#include "platform/code_page.h"
+
 #include <cstdio>
 
 namespace kelvane {
@@ -12,13 +14,14 @@ std::string ComposeVersionText(std::string_view base, uint32_t productVersionMS,
                   int(productVersionMS & 0xFFFF));
     text += number;
     if ((productVersionLS >> 16) != 0)
-        text += "(社)";
+        text += Utf8ToProject("(社)");
     const unsigned level = productVersionLS & 0xFFFF;
     const unsigned digit = level % 10;
     static const char* const kSuffixes[] = {"", "PL", "PR", "SP"};
     const unsigned kindOfLevel = level / 10;
     if (kindOfLevel != 0)
-        text += (kindOfLevel < 4 ? kSuffixes[kindOfLevel] : "作") + std::to_string(digit);
+        text += (kindOfLevel < 4 ? std::string(kSuffixes[kindOfLevel]) : Utf8ToProject("作")) +
+                std::to_string(digit);
     return text;
 }
 

@@ -93,7 +93,6 @@ enum StringId : unsigned {
     IDS_CANNOT_OPEN_ARGUMENT = 61308,
 
     // Window titles and labels of the desktop program.
-    IDS_ABOUT_TITLE = 61320,
     IDS_HELP_WINDOW_TITLE = 61321,
     IDS_HELP_CONTENTS = 61322,
     IDS_HELP_INDEX = 61323,

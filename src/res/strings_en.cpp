@@ -27,7 +27,6 @@ const StringEntry kEnglish[] = {
     {IDS_NO_ERROR_BUFFER, "No memory below 2 GiB for the conversion module's error text.\nA conversion process is stopped."},
     {IDS_COMMAND_NOT_AVAILABLE, "This setting dialog is not available in this version of Kelvane."},
     {IDS_CANNOT_OPEN_ARGUMENT, "The file %s could not be opened."},
-    {IDS_ABOUT_TITLE, "Version Information"},
     {IDS_HELP_WINDOW_TITLE, "Kelvane Help"},
     {IDS_HELP_CONTENTS, "Contents"},
     {IDS_HELP_INDEX, "Index"},

@@ -27,7 +27,6 @@ const StringEntry kJapanese[] = {
     {IDS_NO_ERROR_BUFFER, "変換モジュールのエラーメッセージ用のメモリを 2 GiB 未満に確保できません。\n変換処理を中止します。"},
     {IDS_COMMAND_NOT_AVAILABLE, "この設定ダイアログは、このバージョンの Kelvane ではまだ使えません。"},
     {IDS_CANNOT_OPEN_ARGUMENT, "ファイル %s を開けませんでした。"},
-    {IDS_ABOUT_TITLE, "バージョン情報"},
     {IDS_HELP_WINDOW_TITLE, "Kelvane ヘルプ"},
     {IDS_HELP_CONTENTS, "目次"},
     {IDS_HELP_INDEX, "索引"},

@@ -1,4 +1,5 @@
 #include "app/klvn_main_app.h"
+#include "dialogs/scripted_dialog_runner.h"
 
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
@@ -34,7 +35,9 @@ struct ConvertFixture {
     test::ScriptedFileDialogs fileDialogs;
     test::RepaintCounter repaint;
     test::MemoryProfile profile;
-    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile}, folder.File("kelvane.ini")};
+    ScriptedDialogRunner dialogs;
+    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs},
+                      folder.File("kelvane.ini")};
 };
 
 // Answering No changes nothing; a module that cannot serve stops at once,

@@ -1,4 +1,5 @@
 #include "app/klvn_main_app.h"
+#include "dialogs/scripted_dialog_runner.h"
 
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
@@ -53,7 +54,9 @@ struct AppFixture {
     test::ScriptedFileDialogs fileDialogs;
     test::RepaintCounter repaint;
     test::MemoryProfile profile;
-    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile}, "/nonexistent/kelvane.ini"};
+    ScriptedDialogRunner dialogs;
+    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs},
+                      "/nonexistent/kelvane.ini"};
 };
 
 TEST(KlvnMainAppTest, OpenFailuresReportTheReasonAndLeaveNoProjectLoaded) {

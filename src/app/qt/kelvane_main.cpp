@@ -1,6 +1,7 @@
 // kelvane: the desktop program.
 #include "app/klvn_main_app.h"
 #include "app/qt/main_frame.h"
+#include "app/qt/program_icon.h"
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
 #include "platform/qt/qsettings_profile.h"
@@ -8,6 +9,7 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "ui/qt/qt_context_help.h"
+#include "ui/qt/qt_dialog_runner.h"
 #include "ui/qt/qt_file_dialogs.h"
 #include "ui/qt/qt_message_boxes.h"
 #include "view/qt/summary_view.h"
@@ -43,14 +45,18 @@ int main(int argc, char** argv) {
     kelvane::QtMessageBoxes messageBoxes;
     kelvane::QtFileDialogs fileDialogs;
     kelvane::FrameRepaint repaint;
-    kelvane::CKLVN_MAINApp app({messageBoxes, fileDialogs, repaint, profile},
+    kelvane::QtDialogRunner dialogs(kelvane::ProgramIcon());
+    kelvane::CKLVN_MAINApp app({messageBoxes, fileDialogs, repaint, profile, dialogs},
                                kelvane::ProgramFilePath("ini"));
     kelvane::QtContextHelp help(messageBoxes);
     kelvane::CMainFrame frame(app);
     help.SetOwner(&frame);
+    // Every help request, the dialogs' too, ends in the main window's entry.
     frame.SetHelpHandler([&help](uint32_t data, uint32_t command) { help.WinHelp(data, command); });
+    app.SetHelpHandler([&frame](uint32_t data, uint32_t command) { frame.WinHelp(data, command); });
     messageBoxes.SetOwner(&frame);
     fileDialogs.SetOwner(&frame);
+    dialogs.SetOwner(&frame);
     repaint.Attach(&frame);
 
     // Only the first argument is used; one that cannot be read ends the

@@ -1,6 +1,6 @@
 #include "app/qt/main_frame.h"
 
-#include "app/qt/about_box.h"
+#include "app/about_dlg.h"
 #include "app/qt/program_icon.h"
 #include "convert/conversion_commands.h"
 #include "platform/qt/qt_text.h"
@@ -155,16 +155,16 @@ void CMainFrame::Dispatch(uint32_t commandId) {
         WinHelp(kMainWindowHelpContext, kHelpContextCommand);
         return;
     case ID_APP_ABOUT: {
-        CAboutDlg about(this);
-        about.exec();
+        CAboutDlg about(m_app.Services().dialogs);
+        about.DoModal();
         return;
     }
     default:
         break;
     }
     if (!m_app.OnCommand(commandId)) {
-        // The settings dialogs are not in this version yet; say so rather
-        // than ignore the command.
+        // The files and model dialogs are not in this version yet; say so
+        // rather than ignore the command.
         m_app.Services().messageBoxes.MessageBox(LoadResourceString(IDS_COMMAND_NOT_AVAILABLE),
                                                  LoadResourceString(IDS_CAPTION_INFORMATION),
                                                  MB_OK | MB_ICONINFORMATION);

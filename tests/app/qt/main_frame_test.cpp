@@ -1,4 +1,3 @@
-#include "app/qt/about_box.h"
 #include "app/qt/main_frame.h"
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
@@ -7,6 +6,7 @@
 #include "scoped_environment.h"
 #include "test_files.h"
 #include "ui/qt/qt_context_help.h"
+#include "ui/qt/qt_dialog_runner.h"
 #include "view/qt/summary_view.h"
 
 #include <QAction>
@@ -56,7 +56,8 @@ struct Desktop {
     test::ScriptedFileDialogs fileDialogs;
     test::MemoryProfile profile;
     FrameRepaint repaint;
-    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile},
+    QtDialogRunner dialogs;
+    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs},
                       std::string(KELVANE_PROGRAM_DIR) + "/kelvane.ini"};
     CMainFrame frame{app};
 };
@@ -187,14 +188,6 @@ private slots:
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
         QCOMPARE(desktop.frame.Action(32785)->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_9));
-    }
-
-    void aboutBoxComposesTheVersionLine() {
-        QCOMPARE(CAboutDlg().VersionText(), QString("Kelvane Version 7.02"));
-        for (const auto& [ms, ls, version] : {std::tuple{0x00070002u, 0x00010000u, "7.02(社)"},
-                                              std::tuple{0x0007000Au, 47u, "7.10作7"}})
-            QCOMPARE(CAboutDlg(nullptr, ms, ls, false).VersionText(),
-                     "Kelvane Version " + QString::fromUtf8(version));
     }
 
     void projectTextsAreDrawnFromTheProjectCodePage() {

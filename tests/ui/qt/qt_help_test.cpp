@@ -1,4 +1,5 @@
 // The help viewer and desktop against the help file the build compiles.
+#include "res/dialog_templates.h"
 #include "res/string_table.h"
 #include "test_files.h"
 #include "ui/context_help.h"
@@ -60,8 +61,15 @@ private slots:
 
     void popupsHaveTextsInEachLanguageShowAtThePointAndCloseOnInput() {
         const QString file = QString::fromLatin1(kTextPopupFile);
-        // A control of each settings dialog, and OK and Cancel.
-        for (const uint32_t id : {1, 2, 1002, 1013, 1023}) {
+        // Every control of the dialogs with the "?" button, and one of the
+        // files dialog.
+        std::vector<uint32_t> ids{1023};
+        for (const DialogTemplate& dialog : EnglishDialogTemplates())
+            for (const DialogControl& control : dialog.controls)
+                if (dialog.contextHelpButton && control.id > 0)
+                    ids.push_back(static_cast<uint32_t>(control.id));
+        QVERIFY(ids.size() > 12);
+        for (const uint32_t id : ids) {
             const auto english = viewer.PopupText(file, id);
             SetResourceLanguage(ResourceLanguage::Japanese);
             const auto japanese = viewer.PopupText(file, id);

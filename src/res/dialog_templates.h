@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/dialog_template.h"
+#include "platform/language.h"
+
+#include <span>
+
+namespace kelvane {
+
+std::span<const DialogTemplate> EnglishDialogTemplates();
+std::span<const DialogTemplate> JapaneseDialogTemplates();
+
+// The template of a dialog in the given language; nullptr for an unknown id.
+const DialogTemplate* FindDialogTemplate(unsigned templateId, ResourceLanguage language);
+
+} // namespace kelvane

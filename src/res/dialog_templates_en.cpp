@@ -1,0 +1,73 @@
+#include "res/dialog_ids.h"
+#include "res/dialog_templates.h"
+
+namespace kelvane {
+namespace {
+
+constexpr unsigned kEdit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr unsigned kButton = WS_TABSTOP;
+
+const DialogControl kAboutBox[] = {
+    {IDC_STATIC, ControlKind::Icon, 0, "128", 11, 17, 20, 20},
+    {IDC_VERSION, ControlKind::Static, 0, "Kelvane Version ", 40, 10, 171, 8},
+    {IDC_STATIC, ControlKind::Static, 0, "Copyright (C) 2026 The Kelvane developers", 40, 25, 202,
+     8},
+    {IDOK, ControlKind::PushButton, BS_DEFPUSHBUTTON | WS_GROUP | kButton, "OK", 223, 7, 19, 14},
+};
+
+const DialogControl kCommSetting[] = {
+    {IDC_STATIC, ControlKind::GroupBox, 0, "ICE connection", 7, 7, 161, 118},
+    {IDC_STATIC, ControlKind::Static, 0, "Comm device", 15, 20, 47, 8},
+    {IDC_ETHER, ControlKind::RadioButton, WS_GROUP | kButton, "ETHER", 66, 20, 37, 10},
+    {IDC_USB, ControlKind::RadioButton, 0, "USB", 117, 20, 29, 10},
+    {IDC_STATIC, ControlKind::Static, WS_GROUP, "IP address", 15, 40, 60, 8},
+    {IDC_IP_ADDRESS, ControlKind::Edit, kEdit, "", 15, 50, 90, 14},
+    {IDC_STATIC, ControlKind::Static, 0, "COM port", 120, 40, 40, 8},
+    {IDC_PORT, ControlKind::Edit, kEdit, "", 115, 50, 40, 14},
+    {IDC_STATIC, ControlKind::Static, 0, "USB device", 15, 70, 60, 8},
+    {IDC_USB_DEVICE, ControlKind::Edit, kEdit, "", 15, 80, 90, 14},
+    {IDC_DETECT, ControlKind::PushButton, kButton, "Detect", 115, 80, 40, 14},
+    {IDC_STATIC, ControlKind::Static, 0, "Comm Timeout", 15, 105, 55, 8},
+    {IDC_TIMEOUT, ControlKind::Edit, kEdit, "", 75, 102, 30, 14},
+    {IDC_STATIC, ControlKind::Static, 0, "(Sec:10～65535)", 110, 105, 55, 8},
+    {IDC_STATIC, ControlKind::GroupBox, 0, "Multi-Core Server connection", 7, 127, 161, 63},
+    {IDC_MCS_ENABLE, ControlKind::CheckBox, kButton, "Multi-Core Server enable", 15, 140, 94, 10},
+    {IDC_STATIC, ControlKind::Static, 0, "IP address", 15, 160, 60, 8},
+    {IDC_MCS_IP_ADDRESS, ControlKind::Edit, kEdit, "", 15, 170, 90, 14},
+    {IDC_STATIC, ControlKind::Static, 0, "COM port", 120, 160, 40, 8},
+    {IDC_MCS_PORT, ControlKind::Edit, kEdit, "", 115, 170, 40, 14},
+    {IDOK, ControlKind::PushButton, BS_DEFPUSHBUTTON | kButton, "OK", 20, 195, 50, 15},
+    {IDCANCEL, ControlKind::PushButton, kButton, "Cancel", 100, 195, 50, 15},
+};
+
+const DialogControl kUsbDeviceList[] = {
+    {IDC_STATIC, ControlKind::Static, 0, "Selectable devices", 15, 10, 80, 10},
+    {IDC_USB_DEVICE_LIST, ControlKind::ListBox,
+     LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | WS_TABSTOP, "", 15, 20, 190, 50},
+    {IDOK, ControlKind::PushButton, BS_DEFPUSHBUTTON | kButton, "OK", 50, 80, 50, 15},
+    {IDCANCEL, ControlKind::PushButton, kButton, "Cancel", 120, 80, 50, 15},
+};
+
+const DialogTemplate kTemplates[] = {
+    {IDD_ABOUTBOX, "Version Information", 249, 56, "MS Sans Serif", 9, false, kAboutBox},
+    {IDD_COMM_SETTING, "Comm setting", 174, 216, "MS Sans Serif", 9, true, kCommSetting},
+    {IDD_USB_DEVICE_LIST, "Detected USB devices", 220, 100, "MS Sans Serif", 9, true,
+     kUsbDeviceList},
+};
+
+} // namespace
+
+std::span<const DialogTemplate> EnglishDialogTemplates() {
+    return kTemplates;
+}
+
+const DialogTemplate* FindDialogTemplate(unsigned templateId, ResourceLanguage language) {
+    for (const DialogTemplate& dialog : language == ResourceLanguage::Japanese
+                                            ? JapaneseDialogTemplates()
+                                            : EnglishDialogTemplates())
+        if (dialog.id == templateId)
+            return &dialog;
+    return nullptr;
+}
+
+} // namespace kelvane

@@ -1,0 +1,232 @@
+#include "app/klvn_main_app.h"
+#include "dialogs/scripted_dialog_runner.h"
+#include "platform/fake_services.h"
+#include "platform/message_box_recorder.h"
+#include "res/dialog_ids.h"
+#include "ui/context_help.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace kelvane {
+namespace {
+
+// The application with a scripted user at its dialogs and a help entry that
+// records what it is asked.
+struct CommSettingTest : ::testing::Test {
+    CommSettingTest() {
+        app.SetHelpHandler(
+            [this](uint32_t data, uint32_t command) { helpRequests.emplace_back(data, command); });
+        ProjectSettings& settings = app.Settings();
+        settings.m_bProjectLoaded = true;
+        settings.m_nIceModel = ICE_TALVEX_NOVA;
+        settings.m_nCommDevice = COMM_ETHERNET;
+        settings.m_strIpAddress = "192.168.0.20";
+        settings.m_strPort = "1f90";
+        settings.m_strUsbDevice = "OLD0000001";
+        settings.m_strTimeout = "30";
+        settings.m_bUseMcs = 0;
+        settings.m_strIpAddressMcs = "10.0.0.1";
+        settings.m_strPortMcs = "2000";
+    }
+
+    // Runs Edit > Comm setting with `script` as the user.
+    void Run(ScriptedDialogRunner::Script script) {
+        dialogs.SetScript(IDD_COMM_SETTING, std::move(script));
+        app.OnCommand(ID_COMM_SETTING_COMMAND);
+    }
+    void UseLibrary(const char* name) {
+        app.SetUsbLibrary(std::string(KELVANE_TEST_MODULE_DIR) + "/" + name + ".so");
+    }
+
+    static constexpr uint32_t ID_COMM_SETTING_COMMAND = 32771;
+
+    test::MessageBoxRecorder messageBoxes;
+    test::ScriptedFileDialogs fileDialogs;
+    test::RepaintCounter repaint;
+    test::MemoryProfile profile;
+    ScriptedDialogRunner dialogs;
+    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs}, "/nonexistent.ini"};
+    std::vector<std::pair<uint32_t, uint32_t>> helpRequests;
+};
+
+TEST_F(CommSettingTest, DevicesOtherThanEthernetOpenAsUsbAndOkStoresUsb) {
+    for (const uint32_t device : {COMM_GPIB, COMM_RS232C, COMM_UNRECOGNISED}) {
+        app.Settings().m_nCommDevice = device;
+        Run([](CDialog&, MemoryDialogControls& controls) {
+            EXPECT_EQ(controls.IsDlgButtonChecked(IDC_ETHER), 0);
+            EXPECT_EQ(controls.IsDlgButtonChecked(IDC_USB), 1);
+        });
+        EXPECT_EQ(app.Settings().m_nCommDevice, device) << "a closed dialog keeps the device";
+        Run([](CDialog& dialog, MemoryDialogControls& controls) {
+            EXPECT_TRUE(controls.Click(dialog, IDOK));
+        });
+        EXPECT_EQ(app.Settings().m_nCommDevice, COMM_USB);
+    }
+}
+
+TEST_F(CommSettingTest, OkTakesEveryFieldAsTypedAndCancelNone) {
+    const auto edit = [](CDialog& dialog, MemoryDialogControls& controls) {
+        EXPECT_TRUE(controls.Click(dialog, IDC_MCS_ENABLE));
+        EXPECT_TRUE(controls.Type(IDC_IP_ADDRESS, ""));
+        EXPECT_TRUE(controls.Type(IDC_PORT, "zz"));
+        EXPECT_TRUE(controls.Type(IDC_TIMEOUT, "5"));
+        EXPECT_TRUE(controls.Type(IDC_MCS_IP_ADDRESS, "10.1.1.1"));
+        EXPECT_TRUE(controls.Type(IDC_MCS_PORT, "abcd"));
+        EXPECT_FALSE(controls.Type(IDC_USB_DEVICE, "X")) << "disabled while ETHER is chosen";
+    };
+    Run([&](CDialog& dialog, MemoryDialogControls& controls) {
+        edit(dialog, controls);
+        controls.Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(app.Settings().m_strIpAddress, "192.168.0.20");
+    EXPECT_EQ(app.Settings().m_bUseMcs, 0u);
+
+    Run([&](CDialog& dialog, MemoryDialogControls& controls) {
+        edit(dialog, controls);
+        controls.Click(dialog, IDOK);
+    });
+    const ProjectSettings& settings = app.Settings();
+    EXPECT_EQ(settings.m_nCommDevice, COMM_ETHERNET);
+    EXPECT_EQ(settings.m_strIpAddress, "");
+    EXPECT_EQ(settings.m_strPort, "zz");
+    EXPECT_EQ(settings.m_strTimeout, "5") << "clamped when written, not here";
+    EXPECT_EQ(settings.m_bUseMcs, 1u);
+    EXPECT_EQ(settings.m_strIpAddressMcs, "10.1.1.1");
+    EXPECT_EQ(settings.m_strPortMcs, "abcd");
+    EXPECT_EQ(settings.m_strUsbDevice, "OLD0000001");
+}
+
+TEST_F(CommSettingTest, BantamShowsEtherDisabledAndCannotGoBackToIt) {
+    app.Settings().m_nIceModel = ICE_TALVEX_BANTAM;
+    Run([](CDialog& dialog, MemoryDialogControls& controls) {
+        EXPECT_EQ(controls.IsDlgButtonChecked(IDC_ETHER), 1);
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_ETHER));
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_MCS_ENABLE));
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_IP_ADDRESS));
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_PORT));
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_USB_DEVICE));
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_DETECT));
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_MCS_IP_ADDRESS));
+
+        EXPECT_TRUE(controls.Click(dialog, IDC_USB));
+        EXPECT_EQ(controls.IsDlgButtonChecked(IDC_ETHER), 0);
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_IP_ADDRESS));
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_PORT));
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_USB_DEVICE));
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_DETECT));
+        EXPECT_FALSE(controls.Click(dialog, IDC_ETHER));
+        EXPECT_TRUE(controls.Type(IDC_USB_DEVICE, "ABC12345DE"));
+        controls.Click(dialog, IDOK);
+    });
+    EXPECT_EQ(app.Settings().m_nCommDevice, COMM_USB);
+    EXPECT_EQ(app.Settings().m_strUsbDevice, "ABC12345DE");
+}
+
+TEST_F(CommSettingTest, AnUnknownModelOffersNeitherEtherNorTheServer) {
+    app.Settings().m_nIceModel = 7;
+    app.Settings().m_bUseMcs = 1;
+    Run([](CDialog&, MemoryDialogControls& controls) {
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_ETHER));
+        EXPECT_FALSE(controls.IsWindowEnabled(IDC_MCS_ENABLE));
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_USB));
+        // The server's fields still follow the box as loaded.
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_MCS_IP_ADDRESS));
+        EXPECT_TRUE(controls.IsWindowEnabled(IDC_MCS_PORT));
+    });
+}
+
+TEST_F(CommSettingTest, HelpOnAControlAsksForItsPopupAndNothingForNoControl) {
+    Run([](CDialog& dialog, MemoryDialogControls&) {
+        EXPECT_TRUE(dialog.OnHelpInfo(IDC_IP_ADDRESS));
+        EXPECT_FALSE(dialog.OnHelpInfo(0));
+        EXPECT_FALSE(dialog.OnHelpInfo(-1));
+    });
+    const std::vector<std::pair<uint32_t, uint32_t>> expected{{IDC_IP_ADDRESS, HELP_POPUP}};
+    EXPECT_EQ(helpRequests, expected);
+}
+
+// --- Detect ---------------------------------------------------------------
+
+// Presses Detect with the USB field enabled; `list` plays the device list.
+void DetectThenOk(CommSettingTest& test, ScriptedDialogRunner::Script list) {
+    test.app.Settings().m_nCommDevice = COMM_USB;
+    test.dialogs.SetScript(IDD_USB_DEVICE_LIST, std::move(list));
+    test.Run([](CDialog& dialog, MemoryDialogControls& controls) {
+        EXPECT_TRUE(controls.Click(dialog, IDC_DETECT));
+        controls.Click(dialog, IDOK);
+    });
+}
+
+TEST_F(CommSettingTest, DetectListsTheDevicesInOrderAndPutsTheChosenNameInTheField) {
+    UseLibrary("kelvane_test_usb_two");
+    DetectThenOk(*this, [](CDialog& dialog, MemoryDialogControls& controls) {
+        ASSERT_EQ(controls.GetCount(IDC_USB_DEVICE_LIST), 2);
+        EXPECT_EQ(controls.GetItemText(IDC_USB_DEVICE_LIST, 0), "ABC12345DE unit-1");
+        EXPECT_EQ(controls.GetItemText(IDC_USB_DEVICE_LIST, 1), "XYZ67890QR unit-2");
+        EXPECT_EQ(controls.GetCurSel(IDC_USB_DEVICE_LIST), 0);
+        EXPECT_TRUE(controls.Select(dialog, IDC_USB_DEVICE_LIST, 1));
+        controls.Click(dialog, IDOK);
+    });
+    EXPECT_EQ(app.Settings().m_strUsbDevice, "XYZ67890QR");
+    EXPECT_EQ(app.UsbDevices().m_nUsbDeviceCount, 2);
+    EXPECT_EQ(app.UsbDevices().m_nUsbDeviceSel, 1);
+
+    // Cancel in the list leaves the field; the second detection loads the
+    // library again and overwrites the table.
+    app.UsbDevices().m_astrUsbDevices[0] = "stale";
+    DetectThenOk(*this, [](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(app.Settings().m_strUsbDevice, "XYZ67890QR");
+    EXPECT_EQ(app.UsbDevices().m_astrUsbDevices[0], "ABC12345DE unit-1");
+    EXPECT_EQ(dialogs.RunCount(IDD_USB_DEVICE_LIST), 2);
+}
+
+TEST_F(CommSettingTest, ANameIsCutAtItsFirstBlankAndAFailedRecordEmptiesTheField) {
+    UseLibrary("kelvane_test_usb_blank");
+    DetectThenOk(*this, [](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Click(dialog, IDOK);
+    });
+    EXPECT_EQ(app.Settings().m_strUsbDevice, "ABC");
+
+    UseLibrary("kelvane_test_usb_fails");
+    DetectThenOk(*this, [](CDialog& dialog, MemoryDialogControls& controls) {
+        EXPECT_EQ(controls.GetItemText(IDC_USB_DEVICE_LIST, 1), "");
+        controls.Select(dialog, IDC_USB_DEVICE_LIST, 1);
+        controls.Click(dialog, IDOK);
+    });
+    EXPECT_EQ(app.Settings().m_strUsbDevice, "");
+}
+
+TEST_F(CommSettingTest, NoDevicesNoLibraryOrNoEntryPointShowNothingAndKeepTheField) {
+    for (const char* library :
+         {"kelvane_test_usb_none", "kelvane_test_usb_no_info", "kelvane_test_usb_missing"}) {
+        UseLibrary(library);
+        app.UsbDevices().m_nUsbDeviceCount = 5;
+        app.UsbDevices().m_astrUsbDevices[0] = "KEPT kept";
+        DetectThenOk(*this, [](CDialog&, MemoryDialogControls&) { ADD_FAILURE(); });
+        EXPECT_EQ(app.Settings().m_strUsbDevice, "OLD0000001") << library;
+        EXPECT_EQ(app.UsbDevices().m_nUsbDeviceCount, 0) << library;
+        EXPECT_EQ(app.UsbDevices().m_astrUsbDevices[0], "KEPT kept") << library;
+    }
+    EXPECT_EQ(dialogs.RunCount(IDD_USB_DEVICE_LIST), 0);
+    EXPECT_TRUE(messageBoxes.shown.empty());
+}
+
+TEST_F(CommSettingTest, MoreDevicesThanTheTableHoldsListTheFirst128) {
+    UseLibrary("kelvane_test_usb_many");
+    DetectThenOk(*this, [](CDialog& dialog, MemoryDialogControls& controls) {
+        ASSERT_EQ(controls.GetCount(IDC_USB_DEVICE_LIST), 128);
+        EXPECT_EQ(controls.GetItemText(IDC_USB_DEVICE_LIST, 127), "DEV127 more");
+        controls.Select(dialog, IDC_USB_DEVICE_LIST, 127);
+        controls.Click(dialog, IDOK);
+    });
+    EXPECT_EQ(app.UsbDevices().m_nUsbDeviceCount, 128);
+    EXPECT_EQ(app.Settings().m_strUsbDevice, "DEV127");
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,224 @@
+// The Qt dialog host on the real templates, offscreen.
+#include "app/about_dlg.h"
+#include "app/klvn_main_app.h"
+#include "platform/fake_services.h"
+#include "platform/message_box_recorder.h"
+#include "res/dialog_ids.h"
+#include "res/dialog_templates.h"
+#include "res/string_table.h"
+#include "ui/qt/qt_dialog_runner.h"
+#include "ui/qt/template_dialog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdlib>
+#include <functional>
+#include <utility>
+#include <vector>
+
+using namespace kelvane;
+
+namespace {
+
+constexpr uint32_t kCommSettingCommand = 32771;
+
+// Runs `step` on the dialog of `templateId` once it is the active modal
+// window; a step may open a further dialog, whose own step then runs.
+void WhenModal(unsigned templateId, std::function<void(TemplateDialog&)> step) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, templateId, step] {
+        auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog->property("kelvaneControlId").toUInt() != templateId)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        step(*dialog);
+    });
+    timer->start(10);
+}
+
+struct Application {
+    Application() {
+        app.SetHelpHandler(
+            [this](uint32_t data, uint32_t command) { helpRequests.emplace_back(data, command); });
+        ProjectSettings& settings = app.Settings();
+        settings.m_bProjectLoaded = true;
+        settings.m_nIceModel = ICE_TALVEX_NOVA;
+        settings.m_nCommDevice = COMM_ETHERNET;
+        settings.m_strIpAddress = "192.168.0.20";
+        settings.m_strPort = "1f90";
+        settings.m_strTimeout = "30";
+        app.SetUsbLibrary(std::string(KELVANE_PROGRAM_DIR) + "/kelvane_test_usb_two.so");
+    }
+
+    test::MessageBoxRecorder messageBoxes;
+    test::ScriptedFileDialogs fileDialogs;
+    test::RepaintCounter repaint;
+    test::MemoryProfile profile;
+    QtDialogRunner dialogs;
+    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs}, "/nonexistent.ini"};
+    std::vector<std::pair<uint32_t, uint32_t>> helpRequests;
+};
+
+template <class Widget> Widget* ControlAs(TemplateDialog& dialog, int id) {
+    return qobject_cast<Widget*>(dialog.Control(id));
+}
+
+} // namespace
+
+class TemplateDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        SetResourceLanguage(ResourceLanguage::English);
+        unsetenv("KELVANE_CODEPAGE");
+    }
+
+    void dialogUnitsBecomePixelsWithTheFontsBaseUnits() {
+        // x and width by bu_x / 4, y and height by bu_y / 8, rounded.
+        QCOMPARE(DialogUnitsToPixels({6, 13}, 15, 50, 90, 14), QRect(23, 81, 135, 23));
+        QCOMPARE(DialogUnitsToPixels({7, 15}, 1, 3, 0, 1), QRect(2, 6, 0, 2));
+        const QFont font =
+            DialogFont(*FindDialogTemplate(IDD_COMM_SETTING, ResourceLanguage::English), false);
+        const DialogBaseUnits units = BaseUnitsOf(font);
+        const QFontMetrics metrics(font);
+        QCOMPARE(units.y, metrics.height());
+        QVERIFY(std::abs(units.x * 52 -
+                         metrics.horizontalAdvance(
+                             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) <= 26);
+    }
+
+    void everyControlSitsAtItsTemplatePositionInBothLanguages() {
+        for (const ResourceLanguage language :
+             {ResourceLanguage::English, ResourceLanguage::Japanese}) {
+            SetResourceLanguage(language);
+            for (const unsigned id : {unsigned(IDD_COMM_SETTING), unsigned(IDD_USB_DEVICE_LIST),
+                                      unsigned(IDD_ABOUTBOX)}) {
+                const DialogTemplate& dialogTemplate = *FindDialogTemplate(id, language);
+                Application application;
+                CAboutDlg logic(application.dialogs); // any dialog: only the widgets are looked at
+                TemplateDialog dialog(
+                    logic, dialogTemplate,
+                    DialogFont(dialogTemplate, language == ResourceLanguage::Japanese), QIcon(),
+                    nullptr);
+                const DialogBaseUnits units = dialog.BaseUnits();
+                QCOMPARE(dialog.size(), DialogUnitsToPixels(units, 0, 0, dialogTemplate.width,
+                                                            dialogTemplate.height)
+                                            .size());
+                QCOMPARE(dialog.windowTitle(), QString::fromUtf8(dialogTemplate.title));
+                QCOMPARE(dialog.windowFlags().testFlag(Qt::WindowContextHelpButtonHint),
+                         dialogTemplate.contextHelpButton);
+                for (const DialogControl& control : dialogTemplate.controls) {
+                    if (control.id == IDC_STATIC)
+                        continue;
+                    QWidget* widget = dialog.Control(control.id);
+                    QVERIFY2(widget != nullptr, qPrintable(QString::number(control.id)));
+                    const QRect place =
+                        DialogUnitsToPixels(units, control.x, control.y, control.w, control.h);
+                    if (IsLabelLike(control.kind)) {
+                        // Texts may grow to the right, never past the dialog.
+                        QCOMPARE(widget->pos(), place.topLeft());
+                        QCOMPARE(widget->height(), place.height());
+                        QVERIFY(widget->width() >= place.width());
+                        QVERIFY(widget->geometry().right() < dialog.width());
+                    } else {
+                        QCOMPARE(widget->geometry(), place);
+                    }
+                }
+            }
+        }
+        // The Japanese dialogs are drawn with a face that has Japanese glyphs.
+        const QFont japanese =
+            DialogFont(*FindDialogTemplate(IDD_COMM_SETTING, ResourceLanguage::Japanese), true);
+        QVERIFY(QFontMetrics(japanese).inFont(QChar(0x901A))); // 通
+    }
+
+    void clicksKeysAndHelpReachTheDialogAndOkStoresTheValues() {
+        Application application;
+        WhenModal(IDD_COMM_SETTING, [&](TemplateDialog& dialog) {
+            QVERIFY(dialog.Control(IDC_USB_DEVICE)->isEnabled() == false);
+            QTest::mouseClick(dialog.Control(IDC_USB), Qt::LeftButton);
+            QVERIFY(ControlAs<QRadioButton>(dialog, IDC_USB)->isChecked());
+            QVERIFY(!ControlAs<QRadioButton>(dialog, IDC_ETHER)->isChecked());
+            QVERIFY(dialog.Control(IDC_USB_DEVICE)->isEnabled());
+            QVERIFY(!dialog.Control(IDC_IP_ADDRESS)->isEnabled());
+
+            // F1 asks for the popup of the control with the focus; What's
+            // This for the control clicked.
+            dialog.Control(IDC_USB_DEVICE)->setFocus();
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            QHelpEvent whatsThis(QEvent::WhatsThis, QPoint(1, 1), QPoint(1, 1));
+            QApplication::sendEvent(dialog.Control(IDC_TIMEOUT), &whatsThis);
+
+            // Detect opens the device list over this dialog.
+            WhenModal(IDD_USB_DEVICE_LIST, [](TemplateDialog& list) {
+                auto* devices = ControlAs<QListWidget>(list, IDC_USB_DEVICE_LIST);
+                QCOMPARE(devices->count(), 2);
+                QCOMPARE(devices->item(1)->text(), QString("XYZ67890QR unit-2"));
+                QCOMPARE(devices->currentRow(), 0);
+                QTest::mouseClick(devices->viewport(), Qt::LeftButton, {},
+                                  devices->visualItemRect(devices->item(1)).center());
+                QTest::mouseClick(list.Control(IDOK), Qt::LeftButton);
+            });
+            QTest::mouseClick(dialog.Control(IDC_DETECT), Qt::LeftButton);
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_USB_DEVICE)->text(), QString("XYZ67890QR"));
+            QTest::mouseClick(dialog.Control(IDOK), Qt::LeftButton);
+        });
+        application.app.OnCommand(kCommSettingCommand);
+        QCOMPARE(application.app.Settings().m_nCommDevice, uint32_t(COMM_USB));
+        QCOMPARE(application.app.Settings().m_strUsbDevice, std::string("XYZ67890QR"));
+        const std::vector<std::pair<uint32_t, uint32_t>> expected{{IDC_USB_DEVICE, 14},
+                                                                  {IDC_TIMEOUT, 14}};
+        QVERIFY(application.helpRequests == expected);
+    }
+
+    void escapeIsCancelAndUnconvertibleTextComesBackUnchanged() {
+        setenv("KELVANE_CODEPAGE", "CP932", 1);
+        Application application;
+        ProjectSettings& settings = application.app.Settings();
+        settings.m_strIpAddress = "\x83\x65\x83\x58\x83\x67"; // テスト
+        settings.m_strPort = "\xFF\xFD";                      // no CP932 text
+        WhenModal(IDD_COMM_SETTING, [](TemplateDialog& dialog) {
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_IP_ADDRESS)->text(),
+                     QString::fromUtf8("テスト"));
+            QTest::keyClicks(dialog.Control(IDC_TIMEOUT), "5");
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        application.app.OnCommand(kCommSettingCommand);
+        QCOMPARE(settings.m_strTimeout, std::string("30"));
+
+        WhenModal(IDD_COMM_SETTING, [](TemplateDialog& dialog) {
+            auto* address = ControlAs<QLineEdit>(dialog, IDC_IP_ADDRESS);
+            address->setText(address->text() + "1");
+            QTest::mouseClick(dialog.Control(IDOK), Qt::LeftButton);
+        });
+        application.app.OnCommand(kCommSettingCommand);
+        QCOMPARE(settings.m_strIpAddress, std::string("\x83\x65\x83\x58\x83\x67"
+                                                      "1"));
+        QCOMPARE(settings.m_strPort, std::string("\xFF\xFD")); // not edited: kept as read
+        unsetenv("KELVANE_CODEPAGE");
+    }
+
+    void theAboutBoxShowsTheComposedVersion() {
+        Application application;
+        QString shown;
+        WhenModal(IDD_ABOUTBOX, [&](TemplateDialog& dialog) {
+            shown = ControlAs<QLabel>(dialog, IDC_VERSION)->text();
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        CAboutDlg about(application.dialogs);
+        QCOMPARE(about.DoModal(), int(IDOK));
+        QCOMPARE(shown, QString("Kelvane Version 7.02"));
+    }
+};
+
+QTEST_MAIN(TemplateDialogTest)
+#include "template_dialog_test.moc"
