@@ -43,10 +43,15 @@ std::string UsbDeviceEntryText(const unsigned char* record) {
 }
 
 CUsbAccess::CUsbAccess(const std::string& libraryName) {
-    if (!m_module.Load(libraryName))
+    if (!m_module.Load(libraryName)) {
+        m_strUnusable = libraryName + ": " + m_module.Error();
         return;
+    }
     for (size_t i = 0; i < std::size(kEntryPointNames); ++i)
         m_apEntryPoints[i] = m_module.Symbol(kEntryPointNames[i]);
+    for (size_t i = 0; i < 2; ++i)
+        if (m_apEntryPoints[i] == nullptr)
+            m_strUnusable = libraryName + " has no " + kEntryPointNames[i];
 }
 
 CUsbAccess::~CUsbAccess() {

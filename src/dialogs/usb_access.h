@@ -31,6 +31,9 @@ public:
     // lacks either call reports none; past kMaxUsbDevices the rest is left out.
     void Refresh();
     uint32_t Count() const { return m_nDeviceCount; }
+    // Why no device can be listed at all: the library did not load or lacks
+    // a call the listing needs; empty when it can list.
+    const std::string& Unusable() const { return m_strUnusable; }
     // "NAME LABEL" of device i in the project code page; empty for a device
     // the library could not describe.
     const std::string& Text(uint32_t index) const { return m_astrDeviceTexts.at(index); }
@@ -43,6 +46,7 @@ private:
     void* m_apEntryPoints[12] = {};
     uint32_t m_nDeviceCount = 0;
     std::vector<std::string> m_astrDeviceTexts;
+    std::string m_strUnusable;
 };
 
 // The entry text of one filled record: name, a blank, label.

@@ -296,6 +296,25 @@ std::string LocaleToProject(std::string_view localeText) {
     return Convert(localeText, LocaleCharset(), ProjectCodePage(), Refused::Replace);
 }
 
+size_t ProjectCharacterLength(std::string_view text, size_t position) {
+    if (position >= text.size())
+        return 0;
+    const auto byte = static_cast<unsigned char>(text[position]);
+    if (byte < 0x81)
+        return 1;
+    // The two-byte code pages of Windows, whose second bytes reach down
+    // into ASCII ('\\' among them); EUC and UTF-8 never do.
+    const std::string codePage = Canonical(ProjectCodePage());
+    bool lead = false;
+    if (codePage == "CP932" || codePage == "SHIFTJIS" || codePage == "SJIS" ||
+        codePage == "WINDOWS31J" || codePage == "MSKANJI")
+        lead = byte <= 0x9F || (byte >= 0xE0 && byte <= 0xFC);
+    else if (codePage == "CP936" || codePage == "GBK" || codePage == "CP949" || codePage == "UHC" ||
+             codePage == "CP950" || codePage == "BIG5")
+        lead = byte <= 0xFE;
+    return lead && position + 1 < text.size() ? 2 : 1;
+}
+
 std::string NativePath(std::string_view projectPath) {
     return Convert(projectPath, ProjectCodePage(), LocaleCharset(), Refused::Keep);
 }

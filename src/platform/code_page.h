@@ -35,6 +35,11 @@ std::string ProjectToLocale(std::string_view projectText);
 // For command-line arguments and names the system gives.
 std::string LocaleToProject(std::string_view localeText);
 
+// The length in bytes of the character at `position`: 2 for a two-byte
+// character of the project code page, else 1; 0 at the end. A separator found
+// inside a two-byte character is not one (CP932's ソ is 83 5C).
+size_t ProjectCharacterLength(std::string_view text, size_t position);
+
 // The name the file system knows a project-code-page path by: ProjectToLocale,
 // except that bytes that do not convert are kept as they are, never replaced,
 // so that a path cannot turn into the name of another file.

@@ -1,5 +1,7 @@
 #include "store/path_helpers.h"
 
+#include "platform/code_page.h"
+
 #include <cctype>
 
 namespace kelvane {
@@ -40,7 +42,11 @@ bool IsPathSeparator(char c) {
 }
 
 size_t FindLastSeparator(std::string_view path) {
-    return path.find_last_of("\\/");
+    size_t last = std::string_view::npos;
+    for (size_t at = 0; at < path.size(); at += ProjectCharacterLength(path, at))
+        if (IsPathSeparator(path[at]))
+            last = at;
+    return last;
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

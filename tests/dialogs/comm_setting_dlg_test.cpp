@@ -1,5 +1,6 @@
 #include "app/klvn_main_app.h"
 #include "dialogs/scripted_dialog_runner.h"
+#include "dialogs/usb_access.h"
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
 #include "res/dialog_ids.h"
@@ -214,6 +215,14 @@ TEST_F(CommSettingTest, NoDevicesNoLibraryOrNoEntryPointShowNothingAndKeepTheFie
     }
     EXPECT_EQ(dialogs.RunCount(IDD_USB_DEVICE_LIST), 0);
     EXPECT_TRUE(messageBoxes.shown.empty());
+
+    // The dialog is silent about it; a listing can say why.
+    const std::string folder = std::string(KELVANE_TEST_MODULE_DIR) + "/";
+    EXPECT_EQ(CUsbAccess(folder + "kelvane_test_usb_none.so").Unusable(), "");
+    EXPECT_NE(
+        CUsbAccess(folder + "kelvane_test_usb_no_info.so").Unusable().find("USB_GetDeviceInfo"),
+        std::string::npos);
+    EXPECT_NE(CUsbAccess(folder + "kelvane_test_usb_missing.so").Unusable(), "");
 }
 
 TEST_F(CommSettingTest, MoreDevicesThanTheTableHoldsListTheFirst128) {

@@ -1,3 +1,4 @@
+#include "scoped_environment.h"
 #include "store/file_set_naming.h"
 #include "store/path_helpers.h"
 
@@ -12,6 +13,19 @@ ProjectSettings Derived(const char* projectPath) {
     ProjectSettings settings;
     DeriveFileSetNames(settings, projectPath);
     return settings;
+}
+
+// In CP932 the second byte of some characters is '\\' (ソ is 83 5C, 表 95 5C):
+// a project of Japanese Windows must keep such names whole.
+TEST(FileSetNamingTest, ASeparatorInsideATwoByteCharacterDoesNotSplit) {
+    const test::ScopedEnvironment codePage("KELVANE_CODEPAGE", "CP932");
+    const ProjectSettings settings = Derived("C:\\\x95\x5C\\\x83\x5C.fsp");
+    EXPECT_EQ(settings.m_strProjectDir, "C:\\\x95\x5C");
+    EXPECT_EQ(settings.m_strProjectBaseName, "\x83\x5C");
+    EXPECT_EQ(JoinPath("C:\\\x95\x5C", "a"), "C:\\\x95\x5C\\a");
+    // The same bytes in a one-byte code page are a name and a separator.
+    const test::ScopedEnvironment latin("KELVANE_CODEPAGE", "CP1252");
+    EXPECT_EQ(Derived("C:\\\x83\x5C.fsp").m_strProjectDir, "C:\\\x83");
 }
 
 TEST(FileSetNamingTest, DerivesFolderBaseAndNewNames) {
