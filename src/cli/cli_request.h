@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/comm_options.h"
+#include "cli/file_model_options.h"
 
 #include <string>
 
@@ -18,6 +19,7 @@ struct CliRequest {
     int toModel = -1;
     int direction = -1;
     CommOptions comm;
+    FileModelOptions files;
 };
 
 } // namespace kelvane

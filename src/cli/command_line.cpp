@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "app/version_text.h"
+#include "cli/file_model_arguments.h"
 #include "cli/ice_model_names.h"
 #include "cli/project_commands.h"
 #include "cli/usage_text.h"
@@ -173,13 +174,17 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     CLI::App* save = app.add_subcommand("save", "open a project and save it in place or as PATH");
     saveArguments.AddTo(*save, true);
 
-    const char* refusalNote = "A setting whose field the Comm setting dialog disables is "
-                              "refused, and nothing is saved.";
+    const char* refusalNote =
+        "A setting whose field the Comm setting or the Files & ICE model setting dialog "
+        "disables, or which the dialog's OK refuses, is refused, and nothing is saved.";
     SettingArguments setSettings, convertSettings;
+    FileModelArguments setFiles, convertFiles;
     CLI::App* set = app.add_subcommand(
-        "set", "change a project's communication settings and save it in place or as PATH");
+        "set", "change a project's communication settings, files and model name and save it in "
+               "place or as PATH");
     setArguments.AddTo(*set, true);
     setSettings.AddTo(*set);
+    setFiles.AddTo(*set);
     set->footer(refusalNote);
 
     CLI::App* convert = app.add_subcommand(
@@ -193,6 +198,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     to->excludes(AddText(*convert, "--direction", direction, "the conversion direction 0 to 9", "N",
                          Direction));
     convertSettings.AddTo(*convert);
+    convertFiles.AddTo(*convert);
     convert->footer(refusalNote);
 
     CLI::App* usb = app.add_subcommand("usb", "list the USB devices found, one NAME LABEL a line");
@@ -227,6 +233,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     } else if (set->parsed()) {
         request.command = CliCommand::Set;
         request.comm = setSettings.Options();
+        request.files = setFiles.Options();
     } else if (convert->parsed()) {
         if (!toModel.Given() && !direction.Given())
             return UsageError("convert needs --to MODEL or --direction N");
@@ -236,6 +243,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
         else
             request.direction = direction.value[0] - '0';
         request.comm = convertSettings.Options();
+        request.files = convertFiles.Options();
     } else if (usb->parsed()) {
         request.command = CliCommand::Usb;
     }

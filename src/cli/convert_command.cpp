@@ -1,8 +1,10 @@
 #include "cli/cli_session.h"
 #include "cli/comm_setting_script.h"
 #include "cli/console_output.h"
+#include "cli/file_model_setting_script.h"
 #include "cli/ice_model_names.h"
 #include "cli/project_commands.h"
+#include "cli/saved_model_check.h"
 #include "store/fixed_text.h"
 
 namespace kelvane {
@@ -54,6 +56,10 @@ int ConvertProject(const CliRequest& request) {
     // The settings belong to the converted project: a talvexBANTAM one
     // connects by USB and needs a device name before it can be saved.
     if (request.comm.Any() && !ApplyCommOptions(session, request.comm))
+        return kExitFailed;
+    if (request.files.Any() && !ApplyFileModelOptions(session, request.files))
+        return kExitFailed;
+    if (!ReopensAsSameModel(session.app.Settings()))
         return kExitFailed;
     return SaveOpenProject(session) ? kExitDone : kExitFailed;
 }

@@ -3,6 +3,9 @@
 #include "cli/cli_session.h"
 #include "cli/comm_setting_script.h"
 #include "cli/console_output.h"
+#include "cli/file_model_setting_script.h"
+#include "cli/project_file_lines.h"
+#include "cli/saved_model_check.h"
 #include "view/summary_drawing.h"
 
 namespace kelvane {
@@ -12,6 +15,8 @@ int ShowProject(const CliRequest& request) {
     if (!OpenProject(session, request.project))
         return kExitFailed;
     for (const std::string& line : SummaryLines(SummaryDrawing(session.app.Settings())))
+        PrintLine(line);
+    for (const std::string& line : ProjectFileLines(session.app.Settings()))
         PrintLine(line);
     return kExitDone;
 }
@@ -32,7 +37,15 @@ int SaveProject(const CliRequest& request) {
 
 int SetProject(const CliRequest& request) {
     Session session(request.saveAsPath);
-    if (!OpenProject(session, request.project) || !ApplyCommOptions(session, request.comm))
+    if (!OpenProject(session, request.project))
+        return kExitFailed;
+    // Comm setting first, then Files & ICE model setting, each only when
+    // asked for; a bare set saves what the Comm setting dialog's OK leaves.
+    if ((request.comm.Any() || !request.files.Any()) && !ApplyCommOptions(session, request.comm))
+        return kExitFailed;
+    if (request.files.Any() && !ApplyFileModelOptions(session, request.files))
+        return kExitFailed;
+    if (!ReopensAsSameModel(session.app.Settings()))
         return kExitFailed;
     return SaveOpenProject(session) ? kExitDone : kExitFailed;
 }

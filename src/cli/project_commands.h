@@ -12,9 +12,9 @@ inline constexpr int kExitUsage = 2;
 int ShowProject(const CliRequest& request);
 int CheckProject(const CliRequest& request);
 int SaveProject(const CliRequest& request);
-// Changes the communication settings, then saves.
+// Changes the communication settings, the files and the model, then saves.
 int SetProject(const CliRequest& request);
-// Converts, applies any communication settings, then saves.
+// Converts, applies any settings, then saves.
 int ConvertProject(const CliRequest& request);
 // Lists the USB devices the USB access library finds.
 int ListUsbDevices();
