@@ -7,7 +7,7 @@
 
 namespace kelvane {
 
-enum class CliCommand { Show, Check, Save, Set, Convert, Usb };
+enum class CliCommand { Show, Check, Save, Set, Convert, Usb, Models };
 
 // One run of kelvane-cli as the command line asks it. Texts are in the
 // project code page.

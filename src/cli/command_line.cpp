@@ -202,6 +202,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     convert->footer(refusalNote);
 
     CLI::App* usb = app.add_subcommand("usb", "list the USB devices found, one NAME LABEL a line");
+    CLI::App* models =
+        app.add_subcommand("models", "list the installed ICE models, one a line");
 
     // The overview is written by hand; a command's own help is CLI11's.
     app.formatter_fn(
@@ -246,6 +248,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
         request.files = convertFiles.Options();
     } else if (usb->parsed()) {
         request.command = CliCommand::Usb;
+    } else if (models->parsed()) {
+        request.command = CliCommand::Models;
     }
     return std::nullopt;
 }

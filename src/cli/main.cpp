@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
         return kelvane::ConvertProject(request);
     case kelvane::CliCommand::Usb:
         return kelvane::ListUsbDevices();
+    case kelvane::CliCommand::Models:
+        return kelvane::ListInstalledModels();
     }
     return kelvane::kExitUsage;
 }

@@ -18,5 +18,8 @@ int SetProject(const CliRequest& request);
 int ConvertProject(const CliRequest& request);
 // Lists the USB devices the USB access library finds.
 int ListUsbDevices();
+// Lists the installed models, then says on standard error where they were
+// read from.
+int ListInstalledModels();
 
 } // namespace kelvane

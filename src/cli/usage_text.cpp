@@ -24,6 +24,7 @@ const char* UsageText() {
            "                             talvexMAX, talvexVEGA or talvexVEGA II (which\n"
            "                             needs a --model starting with H2)\n"
            "  usb                        list the USB devices found, one NAME LABEL a line\n"
+           "  models                     list the installed ICE models, one a line\n"
            "  --help                     print this help; COMMAND --help prints the\n"
            "                             options of one command\n"
            "  --version                  print the program's version\n"
