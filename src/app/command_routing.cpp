@@ -46,6 +46,12 @@ bool CKLVN_MAINApp::OnCommand(uint32_t commandId) {
     case ID_COMM_SETTING:
         OnCommSetting();
         return true;
+    case ID_FILE_MODEL_SETTING:
+        OnFileModelSetting();
+        return true;
+    case ID_MODEL_SELECT:
+        OnModelSelect();
+        return true;
     default:
         return false;
     }

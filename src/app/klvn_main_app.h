@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kelvane {
 
@@ -72,6 +73,17 @@ public:
     // project takes the values only when the dialog ends with OK.
     void OnCommSetting();
 
+    // Edit > Files & ICE model setting: the MPV and MCI files, the FRD
+    // files' new places and the model name; command 32783: the model name.
+    void OnFileModelSetting();
+    void OnModelSelect();
+    // The models installed on the machine, as the dialogs offer them; tests
+    // give their own list.
+    std::vector<std::string> InstalledModels() const;
+    void SetInstalledModels(std::function<std::vector<std::string>()> source) {
+        m_installedModels = std::move(source);
+    }
+
     // The application's help entry; it forwards to the handler the front
     // installs (the main window's), and does nothing without one.
     void SetHelpHandler(std::function<void(uint32_t data, uint32_t command)> handler) {
@@ -120,6 +132,7 @@ private:
     UsbDeviceTable m_usbDevices;
     std::string m_strUsbLibrary = "tvxUSB.so";
     std::function<void(uint32_t, uint32_t)> m_help;
+    std::function<std::vector<std::string>()> m_installedModels;
 };
 
 } // namespace kelvane

@@ -1,5 +1,7 @@
 #include "platform/dialog.h"
 
+#include <algorithm>
+
 namespace kelvane {
 
 void DDX_Text(CDataExchange& exchange, int controlId, std::string& value) {
@@ -14,6 +16,26 @@ void DDX_Check(CDataExchange& exchange, int controlId, uint32_t& value) {
         value = exchange.m_controls.IsDlgButtonChecked(controlId) != 0 ? 1 : 0;
     else
         exchange.m_controls.CheckDlgButton(controlId, value != 0 ? 1 : 0);
+}
+
+void DDX_CBString(CDataExchange& exchange, int controlId, std::string& value) {
+    DialogControls& controls = exchange.m_controls;
+    if (exchange.m_bSaveAndValidate) {
+        value = controls.GetWindowText(controlId);
+        return;
+    }
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    const int count = controls.GetCount(controlId);
+    for (int i = 0; i < count; ++i) {
+        const std::string entry = controls.GetItemText(controlId, i);
+        if (entry.size() >= value.size() &&
+            std::equal(value.begin(), value.end(), entry.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); })) {
+            controls.SetCurSel(controlId, i);
+            return;
+        }
+    }
+    controls.SetWindowText(controlId, value);
 }
 
 void DDX_Radio(CDataExchange& exchange, int firstId, int& value) {

@@ -24,7 +24,8 @@ public:
     // Buttons: 0 unchecked, 1 checked.
     virtual int IsDlgButtonChecked(int id) const = 0;
     virtual void CheckDlgButton(int id, int state) = 0;
-    // List and combo boxes; indexes from 0, -1 for no selection.
+    // List and combo boxes; indexes from 0, -1 for no selection. Entries go
+    // at the end, in the order added, whatever the sorted style says.
     virtual int AddString(int id, const std::string& text) = 0;
     virtual void ResetContent(int id) = 0;
     virtual int GetCount(int id) const = 0;
@@ -72,6 +73,11 @@ void DDX_Check(CDataExchange& exchange, int controlId, uint32_t& value);
 // `firstId` (template order, up to the next control that starts a group);
 // -1 when none is checked.
 void DDX_Radio(CDataExchange& exchange, int firstId, int& value);
+
+// A combo box's text. Into the control: the first entry that begins with the
+// value, ASCII case ignored, is selected; when none does, the value stands in
+// the combo's edit field.
+void DDX_CBString(CDataExchange& exchange, int controlId, std::string& value);
 
 // A modal dialog: its logic over the controls of a running template.
 class CDialog {

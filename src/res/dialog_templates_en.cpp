@@ -48,11 +48,51 @@ const DialogControl kUsbDeviceList[] = {
     {IDCANCEL, ControlKind::PushButton, kButton, "Cancel", 120, 80, 50, 15},
 };
 
+const DialogControl kFileModelSetting[] = {
+    {IDC_STATIC, ControlKind::GroupBox, 0, "MPV(Information depend on MPU) file", 7, 7, 202, 38},
+    {IDC_MPV_FILE, ControlKind::Edit, kEdit, "", 15, 20, 160, 14},
+    {IDC_BROWSE_MPV, ControlKind::PushButton, kButton, "...", 180, 20, 20, 14},
+    {IDC_STATIC, ControlKind::GroupBox, 0, "MCI(Device configuration definition)file", 7, 54, 202,
+     38},
+    {IDC_MCI_FILE, ControlKind::Edit, kEdit, "", 15, 66, 160, 14},
+    {IDC_BROWSE_MCI, ControlKind::PushButton, kButton, "...", 180, 66, 20, 14},
+    {IDC_STATIC, ControlKind::GroupBox, 0, "FRD(Flash memory definition) file batch conversion", 7,
+     99, 203, 91},
+    {IDC_CONVERT_TO_MPV_DIR, ControlKind::PushButton, kButton,
+     "Convert to MPV(Information depend on MPU) file directory", 15, 111, 185, 15},
+    {IDC_STATIC, ControlKind::Static, 0, "Target", 15, 143, 35, 10},
+    {IDC_FRD_TARGET, ControlKind::ComboBox, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | kButton, "",
+     55, 141, 120, 114},
+    {IDC_FRD_FILE, ControlKind::Edit, kEdit, "", 15, 164, 160, 14},
+    {IDC_BROWSE_FRD, ControlKind::PushButton, kButton, "...", 180, 164, 20, 14},
+    {IDC_STATIC, ControlKind::GroupBox, 0, "ICE model setting", 7, 200, 203, 55},
+    {IDC_STATIC, ControlKind::Static, 0, "Current ICE model", 15, 214, 65, 13},
+    {IDC_CURRENT_MODEL, ControlKind::Static, 0, "before model", 90, 214, 54, 15},
+    {IDC_STATIC, ControlKind::Static, 0, "Convert ICE model", 15, 234, 65, 13},
+    {IDC_MODEL, ControlKind::ComboBox, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | kButton, "", 90, 233,
+     48, 152},
+    {IDOK, ControlKind::PushButton, BS_DEFPUSHBUTTON | kButton, "OK", 50, 265, 50, 15},
+    {IDCANCEL, ControlKind::PushButton, kButton, "Cancel", 120, 265, 50, 15},
+};
+
+const DialogControl kModelSelect[] = {
+    {IDC_STATIC, ControlKind::Static, 0, "Current model", 17, 8, 58, 10},
+    {IDC_CURRENT_MODEL, ControlKind::Static, 0, "before model", 73, 8, 63, 14},
+    {IDC_STATIC, ControlKind::Static, 0, "Convert model", 17, 28, 60, 10},
+    {IDC_MODEL, ControlKind::ComboBox, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | kButton, "", 73, 27,
+     48, 152},
+    {IDOK, ControlKind::PushButton, BS_DEFPUSHBUTTON | kButton, "OK", 16, 46, 50, 14},
+    {IDCANCEL, ControlKind::PushButton, kButton, "Cancel", 75, 46, 50, 14},
+};
+
 const DialogTemplate kTemplates[] = {
     {IDD_ABOUTBOX, "Version Information", 249, 56, "MS Sans Serif", 9, false, kAboutBox},
     {IDD_COMM_SETTING, "Comm setting", 174, 216, "MS Sans Serif", 9, true, kCommSetting},
     {IDD_USB_DEVICE_LIST, "Detected USB devices", 220, 100, "MS Sans Serif", 9, true,
      kUsbDeviceList},
+    {IDD_FILE_MODEL_SETTING, "Files & ICE model setting", 219, 290, "MS Sans Serif", 9, false,
+     kFileModelSetting},
+    {IDD_MODEL_SELECT, "Select model", 143, 67, "Microsoft Sans Serif", 9, false, kModelSelect},
 };
 
 } // namespace

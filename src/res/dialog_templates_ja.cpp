@@ -49,11 +49,50 @@ const DialogControl kUsbDeviceList[] = {
     {IDCANCEL, ControlKind::PushButton, kButton, "キャンセル", 120, 80, 50, 15},
 };
 
+const DialogControl kFileModelSetting[] = {
+    {IDC_STATIC, ControlKind::GroupBox, 0, "MPV (MPU 依存情報) ファイル", 7, 7, 202, 38},
+    {IDC_MPV_FILE, ControlKind::Edit, kEdit, "", 15, 20, 160, 14},
+    {IDC_BROWSE_MPV, ControlKind::PushButton, kButton, "...", 180, 20, 20, 14},
+    {IDC_STATIC, ControlKind::GroupBox, 0, "MCI (デバイス構成定義) ファイル", 7, 54, 202, 38},
+    {IDC_MCI_FILE, ControlKind::Edit, kEdit, "", 15, 66, 160, 14},
+    {IDC_BROWSE_MCI, ControlKind::PushButton, kButton, "...", 180, 66, 20, 14},
+    {IDC_STATIC, ControlKind::GroupBox, 0, "FRD (フラッシュメモリ定義) ファイルの一括変換", 7, 99,
+     203, 91},
+    {IDC_CONVERT_TO_MPV_DIR, ControlKind::PushButton, kButton, "MPV ファイルのフォルダへ変換", 15,
+     111, 185, 15},
+    {IDC_STATIC, ControlKind::Static, 0, "対象", 15, 143, 35, 10},
+    {IDC_FRD_TARGET, ControlKind::ComboBox, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | kButton, "",
+     55, 141, 120, 114},
+    {IDC_FRD_FILE, ControlKind::Edit, kEdit, "", 15, 164, 160, 14},
+    {IDC_BROWSE_FRD, ControlKind::PushButton, kButton, "...", 180, 164, 20, 14},
+    {IDC_STATIC, ControlKind::GroupBox, 0, "ICE モデルの設定", 7, 200, 203, 55},
+    {IDC_STATIC, ControlKind::Static, 0, "現在の ICE モデル", 15, 214, 65, 13},
+    {IDC_CURRENT_MODEL, ControlKind::Static, 0, "before model", 90, 214, 54, 15},
+    {IDC_STATIC, ControlKind::Static, 0, "変換後の ICE モデル", 15, 234, 65, 13},
+    {IDC_MODEL, ControlKind::ComboBox, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | kButton, "", 90, 233,
+     48, 152},
+    {IDOK, ControlKind::PushButton, BS_DEFPUSHBUTTON | kButton, "OK", 50, 265, 50, 15},
+    {IDCANCEL, ControlKind::PushButton, kButton, "キャンセル", 120, 265, 50, 15},
+};
+
+const DialogControl kModelSelect[] = {
+    {IDC_STATIC, ControlKind::Static, 0, "現在のモデル", 17, 8, 58, 10},
+    {IDC_CURRENT_MODEL, ControlKind::Static, 0, "before model", 73, 8, 63, 14},
+    {IDC_STATIC, ControlKind::Static, 0, "変換後のモデル", 17, 28, 60, 10},
+    {IDC_MODEL, ControlKind::ComboBox, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | kButton, "", 73, 27,
+     48, 152},
+    {IDOK, ControlKind::PushButton, BS_DEFPUSHBUTTON | kButton, "OK", 16, 46, 50, 14},
+    {IDCANCEL, ControlKind::PushButton, kButton, "キャンセル", 75, 46, 50, 14},
+};
+
 const DialogTemplate kTemplates[] = {
     {IDD_ABOUTBOX, "バージョン情報", 229, 56, "MS UI Gothic", 9, false, kAboutBox},
     {IDD_COMM_SETTING, "通信設定", 174, 216, "MS UI Gothic", 9, true, kCommSetting},
     {IDD_USB_DEVICE_LIST, "検出された USB デバイス", 220, 100, "MS UI Gothic", 9, true,
      kUsbDeviceList},
+    {IDD_FILE_MODEL_SETTING, "ファイルと ICE モデルの設定", 219, 290, "MS UI Gothic", 9, false,
+     kFileModelSetting},
+    {IDD_MODEL_SELECT, "モデルの選択", 143, 67, "MS UI Gothic", 9, false, kModelSelect},
 };
 
 } // namespace

@@ -122,6 +122,10 @@ bool FsrFile::CheckFsrReferences(std::string_view projectPath) {
             m_bFrdListCarried = true; // a list we cannot follow goes back as it came
         }
     }
+    // A list that goes back as read cannot take edits: offer none, so that
+    // none is made and lost.
+    if (m_bFrdListCarried)
+        m_settings.m_astrFrdFiles.clear();
     m_settings.m_astrFrdNewFiles = m_settings.m_astrFrdFiles;
     return true;
 }

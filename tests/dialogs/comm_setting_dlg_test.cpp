@@ -1,8 +1,5 @@
-#include "app/klvn_main_app.h"
-#include "dialogs/scripted_dialog_runner.h"
+#include "app/app_with_fakes.h"
 #include "dialogs/usb_access.h"
-#include "platform/fake_services.h"
-#include "platform/message_box_recorder.h"
 #include "res/dialog_ids.h"
 #include "ui/context_help.h"
 
@@ -16,7 +13,7 @@ namespace {
 
 // The application with a scripted user at its dialogs and a help entry that
 // records what it is asked.
-struct CommSettingTest : ::testing::Test {
+struct CommSettingTest : ::testing::Test, test::AppWithFakes<> {
     CommSettingTest() {
         app.SetHelpHandler(
             [this](uint32_t data, uint32_t command) { helpRequests.emplace_back(data, command); });
@@ -44,12 +41,6 @@ struct CommSettingTest : ::testing::Test {
 
     static constexpr uint32_t ID_COMM_SETTING_COMMAND = 32771;
 
-    test::MessageBoxRecorder messageBoxes;
-    test::ScriptedFileDialogs fileDialogs;
-    test::RepaintCounter repaint;
-    test::MemoryProfile profile;
-    ScriptedDialogRunner dialogs;
-    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs}, "/nonexistent.ini"};
     std::vector<std::pair<uint32_t, uint32_t>> helpRequests;
 };
 

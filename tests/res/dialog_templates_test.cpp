@@ -28,9 +28,12 @@ TEST(DialogTemplatesTest, EveryTemplateHasATwinWithTheSameControls) {
                 EXPECT_EQ(std::tie(a.x, a.y, a.w, a.h), std::tie(b.x, b.y, b.w, b.h))
                     << dialog.id << " control " << i;
             }
-            // Every control lies inside its dialog.
+            // Every control lies inside its dialog; a combo box's height is
+            // that of its open list.
             EXPECT_LE(b.x + b.w, twin->width) << dialog.id << " control " << i;
-            EXPECT_LE(b.y + b.h, twin->height) << dialog.id << " control " << i;
+            if (b.kind != ControlKind::ComboBox) {
+                EXPECT_LE(b.y + b.h, twin->height) << dialog.id << " control " << i;
+            }
         }
     }
 }

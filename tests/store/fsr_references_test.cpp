@@ -80,13 +80,14 @@ TEST(FsrReferencesTest, FrdListIsRebuiltOnlyWhenTheMpvFolderIsSetAndItFits) {
         bool mpvDir;
         std::string text, path;
         bool rebuilt;
+        bool carried = false; // kept as read, and so offered for no edit
     } cases[] = {
         {0x130, true, "t1", p255, true},
         {0x200, true, "t1", "C:\\frd\\a.frd", true}, // values of 8 bytes
         {0x130, false, "t1", "C:\\frd\\a.frd", false},
         {0x10A, true, "t1", "C:\\frd\\a.frd", false}, // read, never rebuilt before 0x110
-        {0x130, true, "t1", p255 + "q", false},       // beyond the model: carried
-        {0x130, true, std::string(256, 't'), "a.frd", false},
+        {0x130, true, "t1", p255 + "q", false, true}, // beyond the model
+        {0x130, true, std::string(256, 't'), "a.frd", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -101,7 +102,8 @@ TEST(FsrReferencesTest, FrdListIsRebuiltOnlyWhenTheMpvFolderIsSetAndItFits) {
         f.settings.m_szMpvDir[0] = c.mpvDir ? 'C' : '\0';
         ASSERT_TRUE(f.Open(FsrBytes(c.version, {{19, record}})));
         const std::vector<std::string> paths = {c.path, "C:\\frd\\b.frd", "c.frd"};
-        EXPECT_EQ(f.settings.m_astrFrdFiles, paths);
+        EXPECT_EQ(f.settings.m_astrFrdFiles, c.carried ? std::vector<std::string>() : paths);
+        EXPECT_EQ(f.settings.m_astrFrdNewFiles, f.settings.m_astrFrdFiles);
 
         // Paths not changed, or not given, go back with the bytes they had.
         f.settings.m_astrFrdNewFiles = {paths[0], "E:\\x\\b2.frd"};

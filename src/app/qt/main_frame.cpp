@@ -162,13 +162,7 @@ void CMainFrame::Dispatch(uint32_t commandId) {
     default:
         break;
     }
-    if (!m_app.OnCommand(commandId)) {
-        // The files and model dialogs are not in this version yet; say so
-        // rather than ignore the command.
-        m_app.Services().messageBoxes.MessageBox(LoadResourceString(IDS_COMMAND_NOT_AVAILABLE),
-                                                 LoadResourceString(IDS_CAPTION_INFORMATION),
-                                                 MB_OK | MB_ICONINFORMATION);
-    }
+    m_app.OnCommand(commandId);
     UpdateCommandStates();
 }
 

@@ -40,6 +40,17 @@ int ControlIdOf(const QWidget* widget) {
     return 0;
 }
 
+void FitButtonText(QPushButton* button, int width) {
+    QFont font = button->font();
+    const auto textWidth = [button](const QFont& font) {
+        return QFontMetrics(font).horizontalAdvance(button->text()) + 8;
+    };
+    while (textWidth(font) > width && font.pointSize() > 6) {
+        font.setPointSize(font.pointSize() - 1);
+        button->setFont(font);
+    }
+}
+
 } // namespace
 
 bool IsLabelLike(ControlKind kind) {
@@ -101,6 +112,17 @@ void TemplateDialog::Build(const QIcon& icon) {
         QRect place = DialogUnitsToPixels(m_units, control.x, control.y, control.w, control.h);
         // The stand-in font runs wider than the template's in places: a label
         // grows to its text, within the dialog, rather than lose its end.
+        // A combo box's height is that of its open list; the box itself is
+        // as high as its font needs.
+        if (control.kind == ControlKind::ComboBox) {
+            auto* combo = static_cast<QComboBox*>(widget);
+            const int itemHeight = std::max(1, combo->fontMetrics().height());
+            combo->setMaxVisibleItems(std::max(1, place.height() / itemHeight - 1));
+            place.setHeight(combo->sizeHint().height());
+        }
+        // A button cannot grow over its neighbours: its text gets smaller.
+        if (control.kind == ControlKind::PushButton)
+            FitButtonText(static_cast<QPushButton*>(widget), place.width());
         if (IsLabelLike(control.kind))
             place.setWidth(
                 std::max(place.width(), std::min(widget->sizeHint().width(), width() - place.x())));
@@ -166,7 +188,6 @@ QWidget* TemplateDialog::MakeControl(const DialogControl& control, const QIcon& 
     case ControlKind::ListBox: {
         auto* list = new QListWidget(this);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setSortingEnabled((control.style & LBS_SORT) != 0);
         list->setVerticalScrollBarPolicy(
             (control.style & WS_VSCROLL) != 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         if ((control.style & LBS_NOTIFY) != 0) {
@@ -263,9 +284,13 @@ std::string TemplateDialog::GetWindowText(int id) const {
     QString shown;
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
         shown = edit->text();
-    else if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+    else if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
         shown = combo->currentText();
-    else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        // A chosen entry gives the bytes it was added with.
+        const int chosen = combo->currentIndex();
+        if (chosen >= 0 && combo->itemText(chosen) == shown)
+            return combo->itemData(chosen).toByteArray().toStdString();
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
         shown = button->text();
     else if (const auto* label = qobject_cast<const QLabel*>(widget))
         shown = label->text();

@@ -1,8 +1,6 @@
 // The Qt dialog host on the real templates, offscreen.
 #include "app/about_dlg.h"
-#include "app/klvn_main_app.h"
-#include "platform/fake_services.h"
-#include "platform/message_box_recorder.h"
+#include "app/app_with_fakes.h"
 #include "res/dialog_ids.h"
 #include "res/dialog_templates.h"
 #include "res/string_table.h"
@@ -10,6 +8,7 @@
 #include "ui/qt/template_dialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -44,7 +43,7 @@ void WhenModal(unsigned templateId, std::function<void(TemplateDialog&)> step) {
     timer->start(10);
 }
 
-struct Application {
+struct Application : test::AppWithFakes<QtDialogRunner> {
     Application() {
         app.SetHelpHandler(
             [this](uint32_t data, uint32_t command) { helpRequests.emplace_back(data, command); });
@@ -58,12 +57,6 @@ struct Application {
         app.SetUsbLibrary(std::string(KELVANE_PROGRAM_DIR) + "/kelvane_test_usb_two.so");
     }
 
-    test::MessageBoxRecorder messageBoxes;
-    test::ScriptedFileDialogs fileDialogs;
-    test::RepaintCounter repaint;
-    test::MemoryProfile profile;
-    QtDialogRunner dialogs;
-    CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs}, "/nonexistent.ini"};
     std::vector<std::pair<uint32_t, uint32_t>> helpRequests;
 };
 
@@ -100,8 +93,8 @@ private slots:
         for (const ResourceLanguage language :
              {ResourceLanguage::English, ResourceLanguage::Japanese}) {
             SetResourceLanguage(language);
-            for (const unsigned id : {unsigned(IDD_COMM_SETTING), unsigned(IDD_USB_DEVICE_LIST),
-                                      unsigned(IDD_ABOUTBOX)}) {
+            for (const DialogTemplate& each : EnglishDialogTemplates()) {
+                const unsigned id = each.id;
                 const DialogTemplate& dialogTemplate = *FindDialogTemplate(id, language);
                 Application application;
                 CAboutDlg logic(application.dialogs); // any dialog: only the widgets are looked at
@@ -129,6 +122,10 @@ private slots:
                         QCOMPARE(widget->height(), place.height());
                         QVERIFY(widget->width() >= place.width());
                         QVERIFY(widget->geometry().right() < dialog.width());
+                    } else if (control.kind == ControlKind::ComboBox) {
+                        QCOMPARE(widget->pos(), place.topLeft());
+                        QCOMPARE(widget->width(), place.width());
+                        QVERIFY(widget->height() < place.height());
                     } else {
                         QCOMPARE(widget->geometry(), place);
                     }
@@ -205,6 +202,46 @@ private slots:
                                                       "1"));
         QCOMPARE(settings.m_strPort, std::string("\xFF\xFD")); // not edited: kept as read
         unsetenv("KELVANE_CODEPAGE");
+    }
+
+    void filesAndModelDialogsRouteTheirCombosAndStoreOnOk() {
+        Application application;
+        ProjectSettings& settings = application.app.Settings();
+        settings.m_astrFrdFiles = {"C:\\old\\SH7\\x.frd", "y.frd"};
+        settings.m_astrFrdNewFiles = settings.m_astrFrdFiles;
+        application.app.SetInstalledModels([] { return std::vector<std::string>{"H8S", "SH2A"}; });
+        application.fileDialogs.answer = "D:\\mpu\\a.mpv";
+        WhenModal(IDD_FILE_MODEL_SETTING, [](TemplateDialog& dialog) {
+            auto* targets = ControlAs<QComboBox>(dialog, IDC_FRD_TARGET);
+            auto* models = ControlAs<QComboBox>(dialog, IDC_MODEL);
+            QCOMPARE(targets->count(), 2);
+            QCOMPARE(models->currentText(), QString("H8S"));
+            QTest::mouseClick(dialog.Control(IDC_BROWSE_MPV), Qt::LeftButton);
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_MPV_FILE)->text(), QString("D:\\mpu\\a.mpv"));
+            // The user's choice of a target shows its path; the batch
+            // conversion moves both.
+            targets->setCurrentIndex(1);
+            emit targets->activated(1);
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_FRD_FILE)->text(), QString("y.frd"));
+            QTest::mouseClick(dialog.Control(IDC_CONVERT_TO_MPV_DIR), Qt::LeftButton);
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_FRD_FILE)->text(),
+                     QString("D:\\mpu\\flash\\y.frd"));
+            models->setEditText("sh2b");
+            QTest::mouseClick(dialog.Control(IDOK), Qt::LeftButton);
+        });
+        application.app.OnCommand(32777);
+        QCOMPARE(settings.m_strSelectedModelName, std::string("SH2B"));
+        QCOMPARE(settings.m_astrFrdNewFiles,
+                 (std::vector<std::string>{"D:\\mpu\\flash\\SH7\\x.frd", "D:\\mpu\\flash\\y.frd"}));
+
+        WhenModal(IDD_MODEL_SELECT, [](TemplateDialog& dialog) {
+            auto* models = ControlAs<QComboBox>(dialog, IDC_MODEL);
+            QCOMPARE(models->count(), 2);
+            models->setCurrentIndex(1);
+            QTest::mouseClick(dialog.Control(IDOK), Qt::LeftButton);
+        });
+        application.app.OnCommand(32783);
+        QCOMPARE(settings.m_strSelectedModelName, std::string("SH2A"));
     }
 
     void theAboutBoxShowsTheComposedVersion() {
