@@ -15,17 +15,9 @@ namespace {
 // records what it is asked.
 struct CommSettingTest : ::testing::Test, test::AppWithFakes<> {
     CommSettingTest() {
-        app.SetHelpHandler(
-            [this](uint32_t data, uint32_t command) { helpRequests.emplace_back(data, command); });
+        OpenEthernetProject();
         ProjectSettings& settings = app.Settings();
-        settings.m_bProjectLoaded = true;
-        settings.m_nIceModel = ICE_TALVEX_NOVA;
-        settings.m_nCommDevice = COMM_ETHERNET;
-        settings.m_strIpAddress = "192.168.0.20";
-        settings.m_strPort = "1f90";
         settings.m_strUsbDevice = "OLD0000001";
-        settings.m_strTimeout = "30";
-        settings.m_bUseMcs = 0;
         settings.m_strIpAddressMcs = "10.0.0.1";
         settings.m_strPortMcs = "2000";
     }
@@ -40,8 +32,6 @@ struct CommSettingTest : ::testing::Test, test::AppWithFakes<> {
     }
 
     static constexpr uint32_t ID_COMM_SETTING_COMMAND = 32771;
-
-    std::vector<std::pair<uint32_t, uint32_t>> helpRequests;
 };
 
 TEST_F(CommSettingTest, DevicesOtherThanEthernetOpenAsUsbAndOkStoresUsb) {

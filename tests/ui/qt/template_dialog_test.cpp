@@ -45,19 +45,9 @@ void WhenModal(unsigned templateId, std::function<void(TemplateDialog&)> step) {
 
 struct Application : test::AppWithFakes<QtDialogRunner> {
     Application() {
-        app.SetHelpHandler(
-            [this](uint32_t data, uint32_t command) { helpRequests.emplace_back(data, command); });
-        ProjectSettings& settings = app.Settings();
-        settings.m_bProjectLoaded = true;
-        settings.m_nIceModel = ICE_TALVEX_NOVA;
-        settings.m_nCommDevice = COMM_ETHERNET;
-        settings.m_strIpAddress = "192.168.0.20";
-        settings.m_strPort = "1f90";
-        settings.m_strTimeout = "30";
+        OpenEthernetProject();
         app.SetUsbLibrary(std::string(KELVANE_PROGRAM_DIR) + "/kelvane_test_usb_two.so");
     }
-
-    std::vector<std::pair<uint32_t, uint32_t>> helpRequests;
 };
 
 template <class Widget> Widget* ControlAs(TemplateDialog& dialog, int id) {
