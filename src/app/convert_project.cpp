@@ -11,6 +11,8 @@
 #include "store/path_helpers.h"
 
 #include <cstring>
+#include <iterator>
+#include <string>
 
 namespace kelvane {
 namespace {
@@ -124,6 +126,17 @@ bool CKLVN_MAINApp::ApplyConversionResult(int32_t direction, const std::string& 
         m_settings.Block() = blockBefore;
         ShowConversionMessage(FormatResourceString(IDS_CONVERTED_NAME_TOO_LONG, {rebuilt}),
                               IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
+        return false;
+    }
+
+    // The page table holds pages 0 to 15; a project saved with any other
+    // highest page would not open again.
+    const int32_t maxPage = m_settings.m_nMaxPage;
+    if (maxPage < 0 || maxPage >= static_cast<int32_t>(std::size(m_settings.m_anMpCount))) {
+        m_settings.Block() = blockBefore;
+        ShowConversionMessage(
+            FormatResourceString(IDS_CONVERTED_MAX_PAGE_INVALID, {std::to_string(maxPage)}),
+            IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
         return false;
     }
 

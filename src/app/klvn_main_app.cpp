@@ -1,12 +1,19 @@
 #include "app/klvn_main_app.h"
 
 #include "convert/module_discovery.h"
+#include "platform/code_page.h"
+#include "platform/file_set_transaction.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/file_set_naming.h"
 #include "store/path_helpers.h"
 #include "store/validate_settings.h"
+#include "store/write_failure.h"
 #include "ui/browse_for_file.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -16,6 +23,18 @@ constexpr unsigned kOverwriteStyle = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTO
 static_assert(kReportStyle == 0x30 && kOverwriteStyle == 0x134);
 
 constexpr ProjectFileKind kCompanionKinds[] = {FILE_UER, FILE_SBU, FILE_MCR};
+constexpr int kDefaultLockTimeout = 10;
+
+// How long a save waits for another save of the same project.
+int LockTimeoutSeconds() {
+    const char* value = std::getenv("KELVANE_LOCK_TIMEOUT");
+    if (value == nullptr || *value == '\0')
+        return kDefaultLockTimeout;
+    char* end = nullptr;
+    const long seconds = std::strtol(value, &end, 10);
+    return *end == '\0' && seconds >= 0 && seconds <= 3600 ? static_cast<int>(seconds)
+                                                           : kDefaultLockTimeout;
+}
 
 } // namespace
 
@@ -48,6 +67,10 @@ int CKLVN_MAINApp::BrowseForFile(std::string& path, int kind) {
 void CKLVN_MAINApp::Report(unsigned messageId, const std::string& reason) {
     m_services.messageBoxes.MessageBox(LoadResourceString(messageId) + "(" + reason + ")",
                                        LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
+}
+
+void CKLVN_MAINApp::ShowReport(const std::string& text) {
+    m_services.messageBoxes.MessageBox(text, LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
 }
 
 void CKLVN_MAINApp::ReportNotInSync() {
@@ -138,55 +161,78 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
     if (!ValidateForSave())
         return false;
 
+    FileSetTransaction set(*m_fileSystem);
+    if (!set.Lock(path, LockTimeoutSeconds())) {
+        ShowReport(set.Error() == EWOULDBLOCK
+                       ? FormatResourceString(IDS_PROJECT_BEING_SAVED, {path})
+                       : FormatResourceString(IDS_PROJECT_FILE_NOT_SAVED, {path}) + "(" +
+                             LoadResourceString(WriteFailureId(set.Error())) + ")");
+        m_services.repaint.Repaint();
+        return false;
+    }
+
     // Writing the settings back re-derives the file set for the new path;
-    // when the project file cannot be written all of it is put back, so the
-    // project stays as it was and no companion is written without it.
+    // when any file cannot be written all of it is put back, so the project
+    // stays as it was, and the set's files are left untouched.
     const ProjectSettings settingsBefore = m_settings;
     DefinitionFile::Table tableBefore = m_definitions.SaveTable();
-    m_definitions.WriteFileSettings(path);
-    m_definitions.WriteCommSettings();
-    m_definitions.WriteModelSettings();
-    if (!m_definitions.WriteDefinitionFile(path)) {
+    const auto fail = [&](const std::string& text) {
         const std::string reason = m_settings.m_strLastError;
         m_settings = settingsBefore;
         m_definitions.RestoreTable(std::move(tableBefore));
         m_settings.m_strLastError = reason;
-        m_services.messageBoxes.MessageBox(
-            FormatResourceString(IDS_PROJECT_FILE_NOT_SAVED, {path}) + "(" + reason + ")",
-            LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
+        if (!text.empty())
+            ShowReport(text);
         m_services.repaint.Repaint();
         return false;
-    }
-    bool everythingWritten = true;
-    ProjectFileEntry& fsp = m_settings.m_fileSet[FILE_FSP];
-    fsp.m_strName = fsp.m_strNewName;
-    m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);
+    };
+    const auto projectNotSaved = [&] {
+        return FormatResourceString(IDS_PROJECT_FILE_NOT_SAVED, {path}) + "(" +
+               m_settings.m_strLastError + ")";
+    };
+
+    if (!m_definitions.WriteFileSettings(path) || !m_definitions.WriteCommSettings() ||
+        !m_definitions.WriteModelSettings() || !m_definitions.WriteDefinitionFile(path, &set))
+        return fail(projectNotSaved());
 
     ProjectFileEntry& fsr = m_settings.m_fileSet[FILE_FSR];
     if (fsr.m_bInSync && fsr.m_bLoaded) {
         const std::string fsrPath = PathToSave(fsr, m_settings);
-        if (m_fsr.BuildFsrRecords() && m_fsr.WriteFsrFile(fsrPath)) {
-            fsr.m_strName = fsr.m_strNewName;
-        } else {
-            everythingWritten = false;
-            m_services.messageBoxes.MessageBox(
-                FormatResourceString(IDS_FSR_FILE_NOT_SAVED, {fsrPath}) + "(" +
-                    m_settings.m_strLastError + ")",
-                LoadResourceString(IDS_CAPTION_REPORT), kReportStyle);
-        }
+        if (!m_fsr.BuildFsrRecords() || !m_fsr.WriteFsrFile(fsrPath, &set))
+            return fail(FormatResourceString(IDS_FSR_FILE_NOT_SAVED, {fsrPath}) + "(" +
+                        m_settings.m_strLastError + ")");
     }
     for (const ProjectFileKind kind : kCompanionKinds) {
-        ProjectFileEntry& entry = m_settings.m_fileSet[kind];
-        if (!entry.m_bInSync || !entry.m_bLoaded)
+        const ProjectFileEntry& entry = m_settings.m_fileSet[kind];
+        if (!entry.m_bInSync)
             continue;
+        const std::string target = PathToSave(entry, m_settings);
+        if (!entry.m_bLoaded) {
+            // A plain save leaves the file where it is; under a new name
+            // the project would lose it. A file that is not there is not
+            // part of the project.
+            const std::string source = PathToLoad(settingsBefore.m_fileSet[kind], settingsBefore);
+            struct stat info {};
+            if (target == source ||
+                (stat(NativePath(source).c_str(), &info) != 0 && errno == ENOENT))
+                continue;
+            return fail(FormatResourceString(IDS_COMPANION_NOT_READ, {source}));
+        }
         // A failed companion save shows its own message.
-        if (Companion(kind).SaveCompanion(PathToSave(entry, m_settings)))
-            entry.m_strName = entry.m_strNewName;
-        else
-            everythingWritten = false;
+        if (!Companion(kind).SaveCompanion(target, &set))
+            return fail(std::string());
     }
+    if (!set.Commit()) {
+        m_settings.m_strLastError = LoadResourceString(WriteFailureId(set.Error()));
+        return fail(projectNotSaved());
+    }
+
+    for (ProjectFileEntry& entry : m_settings.m_fileSet)
+        if (&entry == &m_settings.m_fileSet[FILE_FSP] || (entry.m_bInSync && entry.m_bLoaded))
+            entry.m_strName = entry.m_strNewName;
+    m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);
     m_services.repaint.Repaint();
-    return everythingWritten;
+    return true;
 }
 
 void CKLVN_MAINApp::FindConversionModule() {

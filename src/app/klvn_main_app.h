@@ -4,6 +4,7 @@
 #include "dialogs/usb_device_table.h"
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "platform/repaint.h"
@@ -50,8 +51,11 @@ public:
     void LoadProject(const std::string& path);
     // Runs the save-time validation; a refusal is reported as a save would.
     bool ValidateForSave();
-    // Validates and writes the whole file set; true when every file that
-    // belongs to the project was written.
+    // Validates and writes the whole file set, all of it or nothing, under
+    // a lock on `path` that other saves wait for (KELVANE_LOCK_TIMEOUT
+    // seconds, 10 unless set); true when every file that belongs to the
+    // project was written. A failure leaves the files and the open project
+    // as they were.
     bool SaveProject(const std::string& path);
     // Converts the open project with the module found for it; true when the
     // module's result was applied. A direction outside 0..9 does nothing.
@@ -93,6 +97,9 @@ public:
     // A dialog's help request on a control: its popup. False for no control.
     bool ShowControlHelp(int controlId);
 
+    // The file system saves write through (tests make its calls fail).
+    void SetFileSystem(FileSystem& fileSystem) { m_fileSystem = &fileSystem; }
+
     // The USB access library the Detect button loads (tests use others).
     void SetUsbLibrary(std::string name) { m_strUsbLibrary = std::move(name); }
     UsbDeviceTable& UsbDevices() { return m_usbDevices; }
@@ -116,6 +123,7 @@ public:
 
 private:
     void Report(unsigned messageId, const std::string& reason);
+    void ShowReport(const std::string& text);
     void ReportNotInSync();
     void ShowConversionMessage(const std::string& text, unsigned captionId, unsigned style);
     bool ApplyConversionResult(int32_t direction, const std::string& directory, char separator,
@@ -131,6 +139,7 @@ private:
     CompanionBuffer m_mcr;
     UsbDeviceTable m_usbDevices;
     std::string m_strUsbLibrary = "tvxUSB.so";
+    FileSystem* m_fileSystem = &SystemFileSystem();
     std::function<void(uint32_t, uint32_t)> m_help;
     std::function<std::vector<std::string>()> m_installedModels;
 };

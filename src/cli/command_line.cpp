@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -67,6 +68,21 @@ std::string Seconds(const std::string& value) {
 
 std::string Direction(const std::string& value) {
     return value.size() == 1 && IsDigit(value[0]) ? "" : value + " is not a direction 0 to 9";
+}
+
+// A save target names a project file: with the extension fsp, or with none
+// (the save adds it, as the file dialog does); never a folder.
+std::string SaveTarget(const std::string& value) {
+    const size_t slash = value.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? value : value.substr(slash + 1);
+    struct stat info {};
+    if (name.empty() || name == "." || name == ".." ||
+        (stat(value.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
+        return value + " is a folder; --as takes a project file name";
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && Lowercase(name.substr(dot + 1)) != "fsp")
+        return value + " is not a project file name (.fsp)";
+    return "";
 }
 
 std::string ModelName(const std::string& value) {
@@ -146,7 +162,10 @@ struct ProjectArguments {
         AddText(command, "PROJECT", project, "the project file (.fsp)", "PATH", NotEmpty)
             ->required();
         if (saves)
-            AddText(command, "--as", saveAs, "save as PATH instead of in place", "PATH", NotEmpty);
+            AddText(command, "--as", saveAs,
+                    "save as PATH instead of in place (.fsp is added to a name without an "
+                    "extension)",
+                    "PATH", SaveTarget);
     }
 };
 
@@ -202,8 +221,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     convert->footer(refusalNote);
 
     CLI::App* usb = app.add_subcommand("usb", "list the USB devices found, one NAME LABEL a line");
-    CLI::App* models =
-        app.add_subcommand("models", "list the installed ICE models, one a line");
+    CLI::App* models = app.add_subcommand("models", "list the installed ICE models, one a line");
 
     // The overview is written by hand; a command's own help is CLI11's.
     app.formatter_fn(

@@ -101,6 +101,13 @@ enum StringId : unsigned {
     IDS_HELP_CONTENTS = 61322,
     IDS_HELP_INDEX = 61323,
     IDS_HELP_SEARCH = 61324,
+
+    // Saves: a file that may not be replaced, a save that waits too long
+    // for another, a companion that could not be read, a module's result.
+    IDS_FILE_NOT_WRITABLE = 61340,
+    IDS_PROJECT_BEING_SAVED = 61341,
+    IDS_COMPANION_NOT_READ = 61342,
+    IDS_CONVERTED_MAX_PAGE_INVALID = 61343,
 };
 
 } // namespace kelvane

@@ -99,6 +99,10 @@ const StringEntry kEnglish[] = {
     {IDS_VIEW_FILE_NOT_EXIST, "(File is not exist.)"},
     {IDS_VIEW_SYNC, "[SYNC]"},
     {IDS_VIEW_NOT_SYNC, "[NOT SYNC]"},
+    {IDS_FILE_NOT_WRITABLE, "The file is not writable."},
+    {IDS_PROJECT_BEING_SAVED, "Another save of %s is in progress.\nNothing was saved; try again later."},
+    {IDS_COMPANION_NOT_READ, "%s could not be read when the project was opened, so it cannot be saved under the new name.\nNothing was saved."},
+    {IDS_CONVERTED_MAX_PAGE_INVALID, "The conversion module gave a highest page of %s, outside 0 to 15.\nThe project was not changed."},
 };
 
 } // namespace

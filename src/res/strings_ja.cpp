@@ -99,6 +99,10 @@ const StringEntry kJapanese[] = {
     {IDS_VIEW_FILE_NOT_EXIST, "(ファイルが存在しません。)"},
     {IDS_VIEW_SYNC, "[SYNC]"},
     {IDS_VIEW_NOT_SYNC, "[NOT SYNC]"},
+    {IDS_FILE_NOT_WRITABLE, "ファイルは書き込みできません。"},
+    {IDS_PROJECT_BEING_SAVED, "%s は別の保存の途中です。\n何も保存されていません。しばらくしてからやり直してください。"},
+    {IDS_COMPANION_NOT_READ, "%s はプロジェクトを開いたときに読めなかったため、新しい名前で保存できません。\n何も保存されていません。"},
+    {IDS_CONVERTED_MAX_PAGE_INVALID, "変換モジュールが返した最大ページ %s は 0 から 15 の範囲外です。\nプロジェクトは変更されていません。"},
 };
 
 } // namespace

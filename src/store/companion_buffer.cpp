@@ -58,8 +58,8 @@ bool CompanionBuffer::Report(unsigned messageId) {
     return false;
 }
 
-bool CompanionBuffer::SaveCompanion(const std::string& path) {
-    AtomicFileWriter file;
+bool CompanionBuffer::SaveCompanion(const std::string& path, FileSetTransaction* set) {
+    AtomicFileWriter file(set);
     if (!file.Open(path))
         return Report(m_nNotWritableId);
     // A buffer whose last load failed holds nothing that may be written.

@@ -10,6 +10,8 @@
 
 namespace kelvane {
 
+class FileSetTransaction;
+
 // One companion data file (UER, SBU or MCR) held whole and never
 // interpreted, so that a save writes back exactly what was read. The buffer
 // is allocated once at its full capacity; loads and saves allocate nothing.
@@ -32,7 +34,9 @@ public:
     bool LoadCompanion(const std::string& path);
     // Writes the bytes of the last load; shows a message on failure, and a
     // failed save leaves the previous file as it was.
-    bool SaveCompanion(const std::string& path);
+    // With `set`, the file is one member of it, put in place by the set's
+    // Commit; without, at once.
+    bool SaveCompanion(const std::string& path, FileSetTransaction* set = nullptr);
 
     uint32_t Capacity() const { return m_nCapacity; }
     // The file's length at the last load that could open it.

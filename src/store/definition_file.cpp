@@ -3,6 +3,7 @@
 #include "platform/atomic_file.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "store/write_failure.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -188,10 +189,10 @@ std::string DefinitionFile::Serialize() const {
     return out;
 }
 
-bool DefinitionFile::WriteDefinitionFile(const std::string& path) const {
-    int error = 0;
-    if (!WriteFileAtomically(path, Serialize(), error))
-        return Fail(error == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_WRITE_FAILED);
+bool DefinitionFile::WriteDefinitionFile(const std::string& path, FileSetTransaction* set) const {
+    AtomicFileWriter file(set);
+    if (!file.Open(path) || !file.Write(Serialize()) || !file.Commit())
+        return Fail(WriteFailureId(file.Error()));
     return true;
 }
 

@@ -9,6 +9,8 @@
 
 namespace kelvane {
 
+class FileSetTransaction;
+
 struct DefSection {
     std::string name; // at most 79 characters
 };
@@ -39,7 +41,9 @@ public:
     virtual ~DefinitionFile();
 
     bool ReadDefinitionFile(const std::string& path);
-    bool WriteDefinitionFile(const std::string& path) const;
+    // With `set`, the file is one member of it and is put in place by the
+    // set's Commit; without, at once.
+    bool WriteDefinitionFile(const std::string& path, FileSetTransaction* set = nullptr) const;
     bool GetValue(std::string& value, std::string_view key) const;
     bool SetValue(std::string_view value, std::string_view key);
 

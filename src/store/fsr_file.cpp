@@ -5,6 +5,7 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/byte_cursor.h"
+#include "store/write_failure.h"
 
 #include <cerrno>
 
@@ -152,14 +153,14 @@ bool FsrFile::ReadFsrFile(const std::string& path) {
     return true;
 }
 
-bool FsrFile::WriteFsrFile(const std::string& path) {
+bool FsrFile::WriteFsrFile(const std::string& path, FileSetTransaction* set) {
     if (m_bBuildRefused) {
         m_settings.m_strLastError = m_strBuildRefusal;
         return false;
     }
-    AtomicFileWriter file;
+    AtomicFileWriter file(set);
     if (!file.Open(path))
-        return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_WRITE_FAILED);
+        return Fail(WriteFailureId(file.Error()));
 
     std::string version;
     AppendU32(version, m_nVersion);

@@ -10,6 +10,8 @@
 
 namespace kelvane {
 
+class FileSetTransaction;
+
 // Ids of the records the program interprets.
 enum FsrRecordId : uint32_t {
     FSR_ITEM_LIST = 2,
@@ -69,7 +71,9 @@ public:
     // changed, when a rebuilt record would not fit in 16,384 bytes; the next
     // WriteFsrFile then refuses as well, so the previous file stays.
     bool BuildFsrRecords();
-    bool WriteFsrFile(const std::string& path);
+    // With `set`, the file is one member of it, put in place by the set's
+    // Commit; without, at once.
+    bool WriteFsrFile(const std::string& path, FileSetTransaction* set = nullptr);
     void PurgeItems(uint32_t key);
 
     uint32_t Version() const { return m_nVersion; }

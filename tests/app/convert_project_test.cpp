@@ -73,6 +73,11 @@ TEST(ConvertProjectTest, AppliesOnlyAWholeResultAndTellsWhy) {
         {"fails", 0, "Conversion failed|48|Page 3 does not fit the target model.", 1, 100},
         {"long_name", 0, tooLong + std::string(127, 'n') + notChanged, 1, 0},
         {"unterminated", 0, tooLong + std::string(128, 'u') + notChanged, 1, 0},
+        {"max_page", 3,
+         "Conversion failed|48|The conversion module gave a highest page of -5, outside 0 to "
+         "15." +
+             notChanged,
+         1, 0},
         {"renames", 3, done, 1, 103, "/opt/mpv/b", nova, ICE_TALVEX_MAX},
         {"renames", 0, done, 1, 100, "C:\\mpv\\b", "C:\\mpv\\a", ICE_TALVEX_BANTAM, COMM_USB},
         {"long_name", 3, done, 1, 103, std::string(127, 'n'), "KV4021", ICE_TALVEX_MAX}, // fits

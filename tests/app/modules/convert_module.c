@@ -6,6 +6,7 @@
    KELVANE_TEST_LONG_NAME      leave a name of 127 characters
    KELVANE_TEST_UNTERMINATED   fill the name field without a terminating zero
    KELVANE_TEST_PURGE_MASK     the purge mask written; left alone when not given
+   KELVANE_TEST_MAX_PAGE       the highest page left in the block
    Every variant refuses a name with a folder in it, and records the
    direction it was called with in the last page count plus 100. */
 #include "convert/kelvane_module.h"
@@ -48,6 +49,9 @@ KELVANE_MODULE_EXPORT int32_t DLL_MPV_Convert(int32_t direction, KelvaneConversi
 #endif
 #ifdef KELVANE_TEST_PURGE_MASK
     block->m_wPurgeMask = KELVANE_TEST_PURGE_MASK;
+#endif
+#ifdef KELVANE_TEST_MAX_PAGE
+    block->m_nMaxPage = KELVANE_TEST_MAX_PAGE;
 #endif
     return KELVANE_TEST_RESULT;
 }

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvane {
+
+// The files of one save, put in place together or not at all. Each member
+// is written to a temporary file in its target's folder (a nameless one
+// where the file system has O_TMPFILE, so a crash leaves nothing behind),
+// flushed to disk, and renamed over its target only by Commit, once every
+// member is complete; a failure in any step, renames included, leaves every
+// target as it was. A replaced file keeps its mode, owner and group; a
+// target without write permission is refused. Named temporaries are
+// ".NAME.kelvane-XXXXXX"; those a crash left are removed by the next
+// locked save of the same name. Failures leave the errno value in Error().
+class FileSetTransaction {
+public:
+    explicit FileSetTransaction(FileSystem& fileSystem = SystemFileSystem());
+    ~FileSetTransaction(); // removes what was not committed, releases the lock
+    FileSetTransaction(const FileSetTransaction&) = delete;
+    FileSetTransaction& operator=(const FileSetTransaction&) = delete;
+
+    // Holds an exclusive lock on saves to `projectPath` (a lock file
+    // ".NAME.lock" beside it, removed on release), waiting at most
+    // `timeoutSeconds`; EWOULDBLOCK when another save keeps it.
+    bool Lock(const std::string& projectPath, int timeoutSeconds);
+
+    // Starts the member that replaces `path`: its number, or -1.
+    int Add(const std::string& path);
+    bool WriteAt(int member, uint64_t offset, std::string_view bytes);
+    // Gives the member its mode and owner and flushes it; it is then
+    // complete and waits for Commit.
+    bool Finish(int member);
+    // Gives up a member that will not be completed.
+    void Drop(int member);
+    // Renames every member over its target and flushes the folders.
+    bool Commit();
+
+    int Error() const { return m_error; }
+
+private:
+    struct Member {
+        std::string target;
+        std::string temp; // empty while nameless
+        std::string backup;
+        int fd = -1;
+        bool exists = false;
+        bool finished = false;
+        bool dropped = false;
+        unsigned mode = 0;
+        unsigned owner = 0;
+        unsigned group = 0;
+    };
+
+    bool Fail(int error);
+    bool OpenTemporary(Member& member, const std::string& folder);
+    bool NameTemporary(Member& member);
+    void RemoveStaleTemporaries(const std::string& target);
+    void PutBack(size_t renamed);
+    void Discard();
+    void Unlock();
+
+    FileSystem& m_fs;
+    std::vector<Member> m_members;
+    int m_error = 0;
+    int m_lockFd = -1;
+    std::string m_lockPath;
+    bool m_committed = false;
+};
+
+} // namespace kelvane

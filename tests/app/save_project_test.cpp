@@ -1,0 +1,179 @@
+#include "app/app_with_fakes.h"
+#include "platform/faulty_file_system.h"
+#include "platform/file_set_transaction.h"
+#include "scoped_environment.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+
+namespace kelvane {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+
+// Every file of a folder by name, with its bytes.
+std::map<std::string, std::string> FolderContents(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadBytes(entry.path().string());
+    return files;
+}
+
+// A system that has no O_TMPFILE, so that named temporaries are used.
+class NoTmpfileFileSystem : public test::FaultyFileSystem {
+public:
+    int Open(const std::string& path, int flags, unsigned mode) override {
+        if ((flags & O_TMPFILE) == O_TMPFILE) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+        return FaultyFileSystem::Open(path, flags, mode);
+    }
+};
+
+// The demo project copied into a folder of its own and opened.
+struct SaveFixture {
+    SaveFixture() {
+        for (const std::string extension : {"fsp", "fsr", "uer", "sbu", "mcr"})
+            WriteBytes(folder.File("demo." + extension),
+                       ReadBytes(std::string(KELVANE_DEMO_DIR) + "/demo." + extension));
+    }
+    bool Open() {
+        fixture.app.OpenProjectPath(project);
+        return fixture.app.Settings().m_bProjectLoaded;
+    }
+    CKLVN_MAINApp& app() { return fixture.app; }
+    std::vector<test::MessageBoxRecorder::Shown>& shown() { return fixture.messageBoxes.shown; }
+
+    test::TempFolder folder;
+    const std::string project = folder.File("demo.fsp");
+    test::AppWithFakes<> fixture;
+};
+
+// Each write, flush, rename and close of a save fails in turn, in place and
+// under a new name, with and without nameless temporaries: every time the
+// save says so and returns false, and the files and the open project are
+// as before. Past the last call the save goes through.
+TEST(SaveProjectTest, AFaultAnywhereLeavesTheSetAsItWas) {
+    using Call = test::FaultyFileSystem::Call;
+    for (const bool named : {false, true}) {
+        for (const Call call : {Call::kWrite, Call::kSync, Call::kRename, Call::kClose}) {
+            for (const bool saveAs : {false, true}) {
+                SaveFixture f;
+                test::TempFolder elsewhere;
+                ASSERT_TRUE(f.Open());
+                const std::string target = saveAs ? elsewhere.File("copy.fsp") : f.project;
+                const auto before = FolderContents(f.folder.Path());
+                const std::string tableBefore = f.app().Definitions().Serialize();
+                bool saved = false;
+                int failAt = 1;
+                for (; !saved && failAt < 100; ++failAt) {
+                    SCOPED_TRACE(std::to_string(named) + " call " + std::to_string(call) + " #" +
+                                 std::to_string(failAt) + (saveAs ? " save as" : ""));
+                    NoTmpfileFileSystem noTmpfile;
+                    test::FaultyFileSystem withTmpfile;
+                    test::FaultyFileSystem& fs = named ? noTmpfile : withTmpfile;
+                    fs.failing = call;
+                    fs.failAt = failAt;
+                    f.app().SetFileSystem(fs);
+                    f.shown().clear();
+                    saved = f.app().SaveProject(target);
+                    EXPECT_NE(saved, fs.failed);
+                    if (saved)
+                        break;
+                    EXPECT_FALSE(f.shown().empty());
+                    EXPECT_EQ(FolderContents(f.folder.Path()), before);
+                    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
+                    EXPECT_EQ(f.app().CurrentProjectPath(), f.project);
+                    EXPECT_EQ(f.app().Definitions().Serialize(), tableBefore);
+                }
+                EXPECT_TRUE(saved);
+                EXPECT_GT(failAt, 1); // some call of each kind was made
+                f.app().SetFileSystem(SystemFileSystem());
+                // Nothing but the set itself is left beside it.
+                EXPECT_EQ(FolderContents(saveAs ? elsewhere.Path() : f.folder.Path()).size(), 5u);
+                if (saveAs) {
+                    EXPECT_EQ(ReadBytes(elsewhere.File("copy.uer")), before.at("demo.uer"));
+                }
+            }
+        }
+    }
+}
+
+// Refusals before anything is written: a file of the set without write
+// permission, a key the settings writers do not find, another save of the
+// same project that does not end in time. Nothing is written.
+TEST(SaveProjectTest, RefusesWhatCannotBeReplacedAndWaitsForNoOneForever) {
+    test::ScopedEnvironment timeout("KELVANE_LOCK_TIMEOUT", "0");
+    SaveFixture f;
+    ASSERT_TRUE(f.Open());
+    const auto before = FolderContents(f.folder.Path());
+
+    std::filesystem::permissions(f.folder.File("demo.fsr"), std::filesystem::perms(0444));
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    ASSERT_EQ(f.shown().size(), 1u);
+    EXPECT_TRUE(f.shown()[0].text.starts_with("The FSR file " + f.folder.File("demo.fsr") +
+                                              " was not saved.\n(The file is not writable."))
+        << f.shown()[0].text;
+    std::filesystem::permissions(f.folder.File("demo.fsr"), std::filesystem::perms(0644));
+
+    DefinitionFile::Table table = f.app().Definitions().SaveTable();
+    const std::string tableBefore = f.app().Definitions().Serialize();
+    for (DefEntry& entry : table.definitions)
+        if (entry.key == "TIMEOUT")
+            entry.key = "TIME_OUT";
+    f.app().Definitions().RestoreTable(table);
+    f.shown().clear();
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    ASSERT_EQ(f.shown().size(), 1u);
+    EXPECT_TRUE(f.shown()[0].text.starts_with("The project file " + f.project + " was not saved."));
+    EXPECT_NE(f.shown()[0].text.find("TIMEOUT"), std::string::npos) << f.shown()[0].text;
+
+    FileSetTransaction other;
+    ASSERT_TRUE(other.Lock(f.project, 0));
+    f.shown().clear();
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    ASSERT_EQ(f.shown().size(), 1u);
+    EXPECT_EQ(f.shown()[0].text, "Another save of " + f.project +
+                                     " is in progress.\nNothing was saved; try again later.");
+    EXPECT_EQ(FolderContents(f.folder.Path()).size(), before.size() + 1); // and the lock file
+    for (const auto& [name, bytes] : before)
+        EXPECT_EQ(ReadBytes(f.folder.File(name)), bytes) << name;
+}
+
+// Save As takes every companion that belongs to the project; one that could
+// not be read (here too large for its buffer) stops the save, one that is
+// not there is not part of the project.
+TEST(SaveProjectTest, SaveAsNeedsEveryCompanionItCouldNotRead) {
+    SaveFixture f;
+    WriteBytes(f.folder.File("demo.sbu"), std::string(CompanionBuffer::kSbuCapacity + 1, 's'));
+    std::filesystem::remove(f.folder.File("demo.mcr"));
+    ASSERT_TRUE(f.Open());
+    f.shown().clear();
+    test::TempFolder elsewhere;
+    EXPECT_FALSE(f.app().SaveProject(elsewhere.File("copy.fsp")));
+    ASSERT_EQ(f.shown().size(), 1u);
+    EXPECT_TRUE(f.shown()[0].text.starts_with(f.folder.File("demo.sbu") + " could not be read"))
+        << f.shown()[0].text;
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
+    // In place, the file stays where it is, unread and untouched.
+    EXPECT_TRUE(f.app().SaveProject(f.project));
+    EXPECT_EQ(ReadBytes(f.folder.File("demo.sbu")).size(), CompanionBuffer::kSbuCapacity + 1);
+
+    std::filesystem::remove(f.folder.File("demo.sbu"));
+    ASSERT_TRUE(f.Open());
+    f.shown().clear();
+    EXPECT_TRUE(f.app().SaveProject(elsewhere.File("copy.fsp")));
+    EXPECT_TRUE(f.shown().empty());
+    const auto saved = FolderContents(elsewhere.Path());
+    EXPECT_EQ(saved.size(), 3u); // fsp, fsr, uer
+    EXPECT_EQ(saved.count("copy.sbu") + saved.count("copy.mcr"), 0u);
+}
+
+} // namespace
+} // namespace kelvane

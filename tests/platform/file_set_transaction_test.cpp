@@ -1,0 +1,135 @@
+#include "platform/atomic_file.h"
+#include "platform/faulty_file_system.h"
+#include "platform/file_set_transaction.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+
+std::set<std::string> Names(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+bool WriteMember(FileSetTransaction& set, const std::string& path, const std::string& bytes) {
+    AtomicFileWriter file(&set);
+    return file.Open(path) && file.Write(bytes) && file.Commit();
+}
+
+// Two files replaced and one created; each rename and each link in turn
+// fails. The set is then either all new or all old, with nothing else left.
+TEST(FileSetTransactionTest, AFailedRenamePutsBackTheFilesRenamedBeforeIt) {
+    test::TempFolder folder;
+    const std::string a = folder.File("a.fsp"), b = folder.File("a.fsr"), c = folder.File("a.uer");
+    for (const auto call : {test::FaultyFileSystem::kRename, test::FaultyFileSystem::kLink}) {
+        for (int failAt = 1; failAt <= 5; ++failAt) {
+            SCOPED_TRACE(std::to_string(call) + "/" + std::to_string(failAt));
+            WriteBytes(a, "old a");
+            WriteBytes(b, "old b");
+            std::filesystem::remove(c);
+            test::FaultyFileSystem fs;
+            fs.failing = call;
+            fs.failAt = failAt;
+            bool committed = false;
+            {
+                FileSetTransaction set(fs);
+                ASSERT_TRUE(set.Lock(a, 0));
+                ASSERT_TRUE(WriteMember(set, a, "new a") && WriteMember(set, b, "new b") &&
+                            WriteMember(set, c, "new c"));
+                EXPECT_EQ(ReadBytes(a), "old a"); // nothing in place before Commit
+                committed = set.Commit();
+                if (!committed) {
+                    EXPECT_EQ(set.Error(), EIO);
+                }
+            }
+            // A failed rename always fails the set; the links that only keep
+            // a way back do not.
+            if (call == test::FaultyFileSystem::kRename) {
+                EXPECT_EQ(committed, failAt > 3);
+            }
+            EXPECT_EQ(ReadBytes(a), committed ? "new a" : "old a");
+            EXPECT_EQ(ReadBytes(b), committed ? "new b" : "old b");
+            const std::set<std::string> expected =
+                committed ? std::set<std::string>{"a.fsp", "a.fsr", "a.uer"}
+                          : std::set<std::string>{"a.fsp", "a.fsr"};
+            EXPECT_EQ(Names(folder.Path()), expected);
+            if (committed) {
+                EXPECT_EQ(ReadBytes(c), "new c");
+            }
+        }
+    }
+}
+
+// The mode, the owner and the group of a replaced file stay; a file without
+// write permission is not replaced, even by root.
+TEST(FileSetTransactionTest, KeepsModeAndOwnerAndRefusesAReadOnlyTarget) {
+    test::TempFolder folder;
+    const std::string kept = folder.File("kept.fsr"), locked = folder.File("locked.fsr");
+    WriteBytes(kept, "old");
+    WriteBytes(locked, "old");
+    std::filesystem::permissions(kept, std::filesystem::perms(0640));
+    std::filesystem::permissions(locked, std::filesystem::perms(0444));
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(kept.c_str(), 1234, 5678), 0);
+    }
+    struct stat before {};
+    ASSERT_EQ(stat(kept.c_str(), &before), 0);
+
+    int error = 0;
+    ASSERT_TRUE(WriteFileAtomically(kept, "new", error)) << error;
+    struct stat after {};
+    ASSERT_EQ(stat(kept.c_str(), &after), 0);
+    EXPECT_EQ(ReadBytes(kept), "new");
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_NE(after.st_ino, before.st_ino); // replaced, not written over
+
+    EXPECT_FALSE(WriteFileAtomically(locked, "new", error));
+    EXPECT_EQ(error, EACCES);
+    EXPECT_EQ(ReadBytes(locked), "old");
+    EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"kept.fsr", "locked.fsr"}));
+}
+
+// A second save of the same project waits for the lock and then gives up;
+// stale temporaries of the set's names go with the next locked save, other
+// files stay.
+TEST(FileSetTransactionTest, LocksTheProjectAndRemovesStaleTemporaries) {
+    test::TempFolder folder;
+    const std::string project = folder.File("p.fsp");
+    WriteBytes(folder.File(".p.fsp.kelvane-AbC123"), "stale");
+    WriteBytes(folder.File(".p.fsr.kelvane-zz9999"), "other name, same pattern");
+    WriteBytes(folder.File(".p.fsp.kelvane-toolong"), "not ours");
+    WriteBytes(folder.File("p.fsp.kelvane-AbC123"), "not hidden: not ours");
+    {
+        FileSetTransaction first, second;
+        ASSERT_TRUE(first.Lock(project, 0));
+        EXPECT_TRUE(std::filesystem::exists(folder.File(".p.fsp.lock")));
+        EXPECT_FALSE(second.Lock(project, 1));
+        EXPECT_EQ(second.Error(), EWOULDBLOCK);
+        ASSERT_TRUE(WriteMember(first, project, "saved"));
+        ASSERT_TRUE(first.Commit());
+    }
+    EXPECT_EQ(Names(folder.Path()),
+              (std::set<std::string>{"p.fsp", ".p.fsr.kelvane-zz9999", ".p.fsp.kelvane-toolong",
+                                     "p.fsp.kelvane-AbC123"}));
+    FileSetTransaction third;
+    EXPECT_TRUE(third.Lock(project, 0)); // released with the first
+}
+
+} // namespace
+} // namespace kelvane
