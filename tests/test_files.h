@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace kelvane::test {
@@ -34,6 +36,11 @@ private:
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes);
+
+// Runs `body` in a child process that is killed after `seconds`, so that a
+// call which blocks (an open of a FIFO) fails the test instead of hanging
+// the suite. The text `body` returned, or nothing when it did not finish.
+std::optional<std::string> RunWithin(unsigned seconds, const std::function<std::string()>& body);
 std::string ReadBytes(const std::string& path);
 
 } // namespace kelvane::test

@@ -3,6 +3,7 @@
 #include "convert/module_discovery.h"
 #include "platform/code_page.h"
 #include "platform/file_set_transaction.h"
+#include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/file_set_naming.h"
@@ -166,7 +167,9 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
         ShowReport(set.Error() == EWOULDBLOCK
                        ? FormatResourceString(IDS_PROJECT_BEING_SAVED, {path})
                        : FormatResourceString(IDS_PROJECT_FILE_NOT_SAVED, {path}) + "(" +
-                             LoadResourceString(WriteFailureId(set.Error())) + ")");
+                             WithFailureReason(LoadResourceString(WriteFailureId(set.Error())),
+                                               set.Error(), path) +
+                             ")");
         m_services.repaint.Repaint();
         return false;
     }
@@ -223,7 +226,8 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
             return fail(std::string());
     }
     if (!set.Commit()) {
-        m_settings.m_strLastError = LoadResourceString(WriteFailureId(set.Error()));
+        m_settings.m_strLastError =
+            WithFailureReason(LoadResourceString(WriteFailureId(set.Error())), set.Error(), path);
         return fail(projectNotSaved());
     }
 

@@ -3,11 +3,11 @@
 #include "convert/kelvane_module.h"
 #include "platform/code_page.h"
 #include "platform/dynamic_library.h"
+#include "platform/file_reader.h"
 #include "store/fixed_text.h"
 #include "store/path_helpers.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace kelvane {
@@ -15,7 +15,7 @@ namespace {
 
 // Each read takes at most this many characters; a longer line is read as
 // several lines, as the table has always been read.
-constexpr int kLineBuffer = 512;
+constexpr size_t kLineBuffer = 512;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -71,13 +71,34 @@ std::string CopyWithoutBlanks(std::string_view source, char stop) {
 
 std::optional<std::string> LookUpModuleTable(const std::string& tablePath,
                                              std::string_view mpuFileName) {
-    std::FILE* table = std::fopen(NativePath(tablePath).c_str(), "r");
-    if (table == nullptr)
+    // Through the reader, so that a FIFO in the table's place cannot block.
+    FileReader table;
+    if (!table.Open(tablePath))
         return std::nullopt;
     std::optional<std::string> value;
-    char buffer[kLineBuffer];
-    while (!value && std::fgets(buffer, kLineBuffer, table) != nullptr) {
-        std::string line(buffer, strnlen(buffer, kLineBuffer));
+    std::string pending; // read but not yet taken
+    uint64_t offset = 0;
+    bool atEnd = false;
+    while (!value) {
+        // A line is what one fgets call of kLineBuffer would give: up to and
+        // including a line end, at most kLineBuffer - 1 bytes.
+        size_t newline = pending.find('\n');
+        while (newline == std::string::npos && pending.size() < kLineBuffer - 1 && !atEnd) {
+            char chunk[4096];
+            const size_t got = table.ReadAt(offset, chunk, sizeof chunk);
+            offset += got;
+            atEnd = got < sizeof chunk;
+            pending.append(chunk, got);
+            newline = pending.find('\n');
+        }
+        if (pending.empty())
+            break;
+        const size_t length =
+            std::min<size_t>({newline == std::string::npos ? pending.size() : newline + 1,
+                              kLineBuffer - 1, pending.size()});
+        std::string line = pending.substr(0, length);
+        pending.erase(0, length);
+        line.resize(strnlen(line.c_str(), line.size()));
         CutAtComment(line);
         if (std::count(line.begin(), line.end(), ',') != 1)
             continue;
@@ -86,7 +107,6 @@ std::optional<std::string> LookUpModuleTable(const std::string& tablePath,
             continue;
         value = CopyWithoutBlanks(std::string_view(line).substr(line.find(',') + 1), '\0');
     }
-    std::fclose(table);
     return value;
 }
 

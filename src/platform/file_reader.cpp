@@ -16,14 +16,28 @@ FileReader::~FileReader() {
 bool FileReader::Open(const std::string& path) {
     Close();
     m_error = 0;
-    m_fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK the open of a FIFO waits for a writer, for ever.
+    m_fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0) {
         m_error = errno;
         return false;
     }
     struct stat info {};
-    if (fstat(m_fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        m_error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    if (fstat(m_fd, &info) != 0) {
+        m_error = errno;
+        Close();
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        m_error = S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+        Close();
+        return false;
+    }
+    // Reads of a regular file do not block anyway; clear the flag so that
+    // none of them can come back with EAGAIN.
+    const int flags = fcntl(m_fd, F_GETFL);
+    if (flags < 0 || fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        m_error = errno;
         Close();
         return false;
     }

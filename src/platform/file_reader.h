@@ -6,17 +6,22 @@
 
 namespace kelvane {
 
-// A file opened for reading raw bytes at chosen offsets; closed when the
-// object goes.
+// A regular file opened for reading raw bytes at chosen offsets; closed when
+// the object goes. Every file the program reads goes through here, so that a
+// FIFO or a device put in a file's place can never block it.
 class FileReader {
 public:
+    // Error() after Open for something that exists but is not a regular
+    // file or a folder (a FIFO, a device, a socket); not an errno value.
+    static constexpr int kNotRegularFile = -1;
+
     FileReader() = default;
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    // False with the errno value in Error() when the file cannot be opened
-    // for reading (a folder counts as unreadable).
+    // False when the file cannot be opened for reading, with the errno value
+    // in Error(): EISDIR for a folder, kNotRegularFile for other non-files.
     bool Open(const std::string& path);
     void Close();
     // The file's length in bytes.

@@ -102,6 +102,12 @@ enum StringId : unsigned {
     IDS_HELP_INDEX = 61323,
     IDS_HELP_SEARCH = 61324,
 
+    // Why a file could not be read, and a model name not recognised.
+    IDS_NOT_REGULAR_FILE = 61325,
+    IDS_FILE_TOO_LARGE = 61326,
+    IDS_UNKNOWN_TARGET_NAME = 61327,
+    IDS_FILE_CHANGED_WHILE_READ = 61328,
+
     // Saves: a file that may not be replaced, a save that waits too long
     // for another, a companion that could not be read, a module's result.
     IDS_FILE_NOT_WRITABLE = 61340,

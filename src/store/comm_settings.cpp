@@ -1,4 +1,6 @@
 // The communication key group of the project file.
+#include "res/string_ids.h"
+#include "res/string_table.h"
 #include "store/definition_file.h"
 #include "store/number_text.h"
 
@@ -16,8 +18,11 @@ bool DefinitionFile::ReadCommSettings() {
             model = candidate;
             break;
         }
-    if (model == kIceModelCount)
-        return false; // an unknown model name carries no message of its own
+    if (model == kIceModelCount) {
+        // Say which name, rather than leave a reason from an earlier step.
+        m_settings.m_strLastError = FormatResourceString(IDS_UNKNOWN_TARGET_NAME, {value});
+        return false;
+    }
     // The fifth model is stored as the fourth's name with an "H2" model name.
     if (model == ICE_TALVEX_VEGA && m_settings.m_strModelName.starts_with("H2"))
         model = ICE_TALVEX_VEGA_II;

@@ -2,8 +2,11 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_reader.h"
+#include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+
+#include <cerrno>
 
 namespace kelvane {
 
@@ -40,20 +43,36 @@ std::string_view CompanionBuffer::Data() const {
 bool CompanionBuffer::LoadCompanion(const std::string& path) {
     ProjectFileEntry& entry = m_settings.m_fileSet[m_kind];
     entry.m_bLoaded = 0;
+    entry.m_strLoadFailure.clear();
     FileReader file;
-    if (!file.Open(path))
+    if (!file.Open(path)) {
+        // Only a file that is not there is left to the view's own words.
+        if (file.Error() != ENOENT)
+            entry.m_strLoadFailure = WithFailureReason("", file.Error(), path);
         return false;
+    }
     m_nSize = file.Size();
-    if (m_nSize > m_nCapacity)
+    if (m_nSize > m_nCapacity) {
+        entry.m_strLoadFailure = WithReasonText(
+            "", FormatResourceString(IDS_FILE_TOO_LARGE, {std::to_string(m_nCapacity)}), path);
         return false;
-    if (file.ReadAt(0, m_data.get(), m_nSize) != m_nSize)
+    }
+    if (file.ReadAt(0, m_data.get(), m_nSize) != m_nSize) {
+        // A read error, or a file cut short while it was read.
+        entry.m_strLoadFailure =
+            file.Error() != 0
+                ? WithFailureReason("", file.Error(), path)
+                : WithReasonText("", LoadResourceString(IDS_FILE_CHANGED_WHILE_READ), path);
         return false;
+    }
     entry.m_bLoaded = 1;
     return true;
 }
 
-bool CompanionBuffer::Report(unsigned messageId) {
-    m_messageBoxes.MessageBox(LoadResourceString(messageId),
+bool CompanionBuffer::Report(unsigned messageId, int error, const std::string& path) {
+    const std::string message = LoadResourceString(messageId);
+    m_messageBoxes.MessageBox(error != 0 ? WithFailureReason(message, error, path)
+                                         : message + " " + path,
                               LoadResourceString(IDS_CAPTION_CONFIRM), MB_OK);
     return false;
 }
@@ -61,10 +80,10 @@ bool CompanionBuffer::Report(unsigned messageId) {
 bool CompanionBuffer::SaveCompanion(const std::string& path, FileSetTransaction* set) {
     AtomicFileWriter file(set);
     if (!file.Open(path))
-        return Report(m_nNotWritableId);
+        return Report(m_nNotWritableId, file.Error(), path);
     // A buffer whose last load failed holds nothing that may be written.
     if (m_nSize > m_nCapacity || !file.Write(Data()) || !file.Commit())
-        return Report(m_nWriteErrorId);
+        return Report(m_nWriteErrorId, m_nSize > m_nCapacity ? 0 : file.Error(), path);
     return true;
 }
 

@@ -44,7 +44,8 @@ public:
     std::string_view Data() const;
 
 private:
-    bool Report(unsigned messageId);
+    // Shows the message with the reason for `error` (none when 0) and the path.
+    bool Report(unsigned messageId, int error, const std::string& path);
 
     ProjectSettings& m_settings;
     ProjectFileKind m_kind;

@@ -1,6 +1,8 @@
 #include "store/definition_file.h"
 
 #include "platform/atomic_file.h"
+#include "platform/file_reader.h"
+#include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/write_failure.h"
@@ -97,11 +99,25 @@ bool DefinitionFile::Fail(unsigned messageId) const {
     return false;
 }
 
+bool DefinitionFile::Fail(unsigned messageId, int error, const std::string& path) const {
+    m_settings.m_strLastError = WithFailureReason(LoadResourceString(messageId), error, path);
+    return false;
+}
+
 bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
-    std::string bytes;
-    int error = 0;
-    if (!ReadWholeFile(path, bytes, error))
-        return Fail(error == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ);
+    FileReader file;
+    if (!file.Open(path))
+        return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ,
+                    file.Error(), path);
+    std::string bytes(static_cast<size_t>(file.Size()), '\0');
+    if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
+        if (file.Error() != 0)
+            return Fail(IDS_CANNOT_READ, file.Error(), path);
+        m_settings.m_strLastError =
+            WithReasonText(LoadResourceString(IDS_CANNOT_READ),
+                           LoadResourceString(IDS_FILE_CHANGED_WHILE_READ), path);
+        return false;
+    }
 
     const std::string text = JoinCrLf(bytes);
     const std::vector<std::string_view> chunks = SplitIntoChunks(text);
@@ -192,7 +208,7 @@ std::string DefinitionFile::Serialize() const {
 bool DefinitionFile::WriteDefinitionFile(const std::string& path, FileSetTransaction* set) const {
     AtomicFileWriter file(set);
     if (!file.Open(path) || !file.Write(Serialize()) || !file.Commit())
-        return Fail(WriteFailureId(file.Error()));
+        return Fail(WriteFailureId(file.Error()), file.Error(), path);
     return true;
 }
 

@@ -88,6 +88,8 @@ public:
 
 private:
     bool Fail(unsigned messageId) const;
+    // The message followed by the reason for `error` and the path.
+    bool Fail(unsigned messageId, int error, const std::string& path) const;
     bool ParseChunk(std::string_view chunk, uint32_t& currentSection);
     // Stores a key's value in a fixed field of the settings, refusing a value
     // that does not fit.

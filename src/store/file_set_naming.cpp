@@ -39,25 +39,30 @@ void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath)
             ProjectFileExtension(static_cast<ProjectFileKind>(kind));
 }
 
-void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
+void RecordStoredName(ProjectSettings& settings, ProjectFileKind kind,
                       std::string_view storedName) {
+    ProjectFileEntry& entry = settings.m_fileSet[kind];
     entry.m_strName = storedName;
     if (storedName.size() <= 4) {
         entry.m_bFullPath = 0;
         entry.m_bInSync = 0;
         return;
     }
-    // The last four characters are taken to be the dot and the extension.
     const std::string_view stem = storedName.substr(0, storedName.size() - 4);
+    // A sibling of another kind (demo.mcr as the SBU file) is not this
+    // kind's file: loading it would save its bytes over the real one.
+    const bool ownExtension =
+        EqualIgnoringCase(storedName.substr(stem.size()), ProjectFileExtension(kind));
     const size_t separator = FindLastSeparator(stem);
     if (separator != std::string_view::npos) {
         entry.m_bFullPath = 1;
         entry.m_bInSync =
+            ownExtension &&
             EqualIgnoringCase(FolderPart(stem, separator), settings.m_strProjectDir) &&
             EqualIgnoringCase(stem.substr(separator + 1), settings.m_strProjectBaseName);
     } else {
         entry.m_bFullPath = 0;
-        entry.m_bInSync = EqualIgnoringCase(stem, settings.m_strProjectBaseName);
+        entry.m_bInSync = ownExtension && EqualIgnoringCase(stem, settings.m_strProjectBaseName);
     }
 }
 

@@ -11,11 +11,12 @@ namespace kelvane {
 // project path. Changes no recorded name and no flag.
 void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath);
 
-// Records a companion name read from the project or FSR file in `entry` and
-// marks whether it is a full path and whether it follows the project's base
-// name. DeriveFileSetNames must have run for the opened path.
-void RecordStoredName(ProjectFileEntry& entry, const ProjectSettings& settings,
-                      std::string_view storedName);
+// Records a companion name read from the project or FSR file in the entry of
+// `kind` and marks whether it is a full path and whether it is this
+// project's own file of that kind: the project's base name (in its folder,
+// for a full path) and the kind's extension. DeriveFileSetNames must have
+// run for the opened path.
+void RecordStoredName(ProjectSettings& settings, ProjectFileKind kind, std::string_view storedName);
 
 // The file an in-sync member is loaded from.
 std::string PathToLoad(const ProjectFileEntry& entry, const ProjectSettings& settings);

@@ -31,7 +31,7 @@ bool DefinitionFile::ReadFileSettings(const std::string& projectPath) {
                 return false;
             value.clear();
         }
-        RecordStoredName(m_settings.m_fileSet[companion.kind], m_settings, value);
+        RecordStoredName(m_settings, companion.kind, value);
     }
     return true;
 }

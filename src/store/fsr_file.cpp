@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_reader.h"
+#include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/byte_cursor.h"
@@ -78,6 +79,13 @@ bool FsrFile::Fail(unsigned messageId) {
     return false;
 }
 
+bool FsrFile::Fail(unsigned messageId, int error, const std::string& path) {
+    if (error == 0)
+        return Fail(messageId);
+    m_settings.m_strLastError = WithFailureReason(LoadResourceString(messageId), error, path);
+    return false;
+}
+
 void FsrFile::MakeEmpty(uint32_t id) {
     if (!HasRecord(id))
         return;
@@ -107,11 +115,12 @@ bool FsrFile::ReadFsrFile(const std::string& path) {
 
     FileReader file;
     if (!file.Open(path))
-        return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ);
+        return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ,
+                    file.Error(), path);
 
     char word[4];
     if (file.ReadAt(0, word, sizeof word) != sizeof word)
-        return Fail(IDS_VERSION_READ_FAILURE);
+        return Fail(IDS_VERSION_READ_FAILURE, file.Error(), path);
     ByteCursor(std::string_view(word, sizeof word)).ReadU32(m_nVersion);
 
     m_nCount = RecordCountForVersion(m_nVersion);
@@ -122,7 +131,7 @@ bool FsrFile::ReadFsrFile(const std::string& path) {
         char entry[kHeaderEntrySize];
         if (file.ReadAt(4 + uint64_t(kHeaderEntrySize) * (k - 1), entry, sizeof entry) !=
             sizeof entry)
-            return Fail(IDS_HEADER_READ_FAILURE);
+            return Fail(IDS_HEADER_READ_FAILURE, file.Error(), path);
         ByteCursor fields(std::string_view(entry, sizeof entry));
         FsrRecord& record = m_records[k];
         fields.ReadU32(record.id);
@@ -146,7 +155,7 @@ bool FsrFile::ReadFsrFile(const std::string& path) {
             continue;
         record.data.resize(record.size);
         if (file.ReadAt(record.offset, record.data.data(), record.size) != record.size)
-            return Fail(IDS_DATA_READ_FAILURE);
+            return Fail(IDS_DATA_READ_FAILURE, file.Error(), path);
     }
 
     m_settings.m_fileSet[FILE_FSR].m_bLoaded = 1;
@@ -160,14 +169,14 @@ bool FsrFile::WriteFsrFile(const std::string& path, FileSetTransaction* set) {
     }
     AtomicFileWriter file(set);
     if (!file.Open(path))
-        return Fail(WriteFailureId(file.Error()));
+        return Fail(WriteFailureId(file.Error()), file.Error(), path);
 
     std::string version;
     AppendU32(version, m_nVersion);
     if (!file.Write(version))
-        return Fail(IDS_VERSION_WRITE_FAILURE);
+        return Fail(IDS_VERSION_WRITE_FAILURE, file.Error(), path);
     if (!file.Write(std::string(size_t(kHeaderEntrySize) * m_nCount, '\0')))
-        return Fail(IDS_HEADER_INIT_FAILURE);
+        return Fail(IDS_HEADER_INIT_FAILURE, file.Error(), path);
 
     for (const uint32_t id : kWriteOrder) {
         if (!HasRecord(id))
@@ -179,7 +188,7 @@ bool FsrFile::WriteFsrFile(const std::string& path, FileSetTransaction* set) {
         }
         record.offset = static_cast<uint32_t>(file.Position());
         if (!file.Write(record.data))
-            return Fail(IDS_DATA_WRITE_FAILURE);
+            return Fail(IDS_DATA_WRITE_FAILURE, file.Error(), path);
     }
 
     std::string table;
@@ -189,9 +198,9 @@ bool FsrFile::WriteFsrFile(const std::string& path, FileSetTransaction* set) {
         AppendU32(table, m_records[k].size);
     }
     if (!file.WriteAt(4, table))
-        return Fail(IDS_HEADER_WRITE_FAILURE);
+        return Fail(IDS_HEADER_WRITE_FAILURE, file.Error(), path);
     if (!file.Commit())
-        return Fail(IDS_WRITE_FAILED);
+        return Fail(IDS_WRITE_FAILED, file.Error(), path);
     return true;
 }
 

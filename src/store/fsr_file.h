@@ -89,9 +89,12 @@ public:
 
 private:
     bool Fail(unsigned messageId);
+    // The message followed by the reason for `error` and the path; the
+    // message alone when `error` is 0 (the data, not the system, failed).
+    bool Fail(unsigned messageId, int error, const std::string& path);
     bool HasRecord(uint32_t id) const { return id >= 1 && id <= m_nCount; }
     void MakeEmpty(uint32_t id);
-    void CheckUerReference(std::string_view projectPath);
+    void CheckUerReference();
     void BuildReferenceList(std::string& out) const;
     bool BuildFrdList(std::string& out) const;
     std::string BuildNameReference(const ProjectFileEntry& entry) const;

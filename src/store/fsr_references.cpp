@@ -3,6 +3,7 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/byte_cursor.h"
+#include "store/file_set_naming.h"
 #include "store/fsr_file.h"
 #include "store/path_helpers.h"
 
@@ -91,7 +92,9 @@ bool FrdItemFits(const FrdItem& item, size_t valueWidth) {
 
 } // namespace
 
-bool FsrFile::CheckFsrReferences(std::string_view projectPath) {
+// The UER reference is compared with the folder and base name derived when
+// the project file was read, which came from the same path.
+bool FsrFile::CheckFsrReferences(std::string_view /*projectPath*/) {
     m_references.clear();
     m_bReferencesCarried = false;
     if (m_nVersion >= kReferenceListSince && HasRecord(FSR_PROJECT_REFERENCES) &&
@@ -105,7 +108,7 @@ bool FsrFile::CheckFsrReferences(std::string_view projectPath) {
         }
     }
 
-    CheckUerReference(projectPath);
+    CheckUerReference();
 
     m_settings.m_astrFrdFiles.clear();
     m_settings.m_astrFrdNewFiles.clear();
@@ -130,7 +133,7 @@ bool FsrFile::CheckFsrReferences(std::string_view projectPath) {
     return true;
 }
 
-void FsrFile::CheckUerReference(std::string_view projectPath) {
+void FsrFile::CheckUerReference() {
     ProjectFileEntry& uer = m_settings.m_fileSet[FILE_UER];
     ByteCursor cursor(HasRecord(FSR_UER_REFERENCE)
                           ? std::string_view(m_records[FSR_UER_REFERENCE].data)
@@ -146,21 +149,10 @@ void FsrFile::CheckUerReference(std::string_view projectPath) {
     }
     std::string_view stored;
     cursor.ReadBytes(length, stored);
-    const std::string_view name = UpToZero(stored);
-    uer.m_strName = name;
-    uer.m_bFullPath = FindLastSeparator(name) != std::string_view::npos;
-
-    const std::string_view reference =
-        uer.m_bFullPath ? projectPath : std::string_view(m_settings.m_strProjectBaseName);
-    if (name.size() < 4) {
-        uer.m_bInSync = EqualIgnoringCase(name, reference);
-    } else {
-        // Only the stem is compared, and only as far as it goes: a stem that
-        // merely starts the reference counts as in sync.
-        const size_t n = name.size() - 4;
-        uer.m_bInSync =
-            reference.size() >= n && EqualIgnoringCase(name.substr(0, n), reference.substr(0, n));
-    }
+    // The same rule as for the names of the project file: the whole stem,
+    // the project's folder for a full path, and the UER extension. A looser
+    // one would load another project's UER file and save it over this one.
+    RecordStoredName(m_settings, FILE_UER, UpToZero(stored));
 }
 
 std::string FsrFile::BuildNameReference(const ProjectFileEntry& entry) const {

@@ -18,6 +18,9 @@ struct ProjectFileEntry {
     uint8_t m_bFullPath = 0;
     uint8_t m_bInSync = 0;
     uint8_t m_bLoaded = 0;
+    // Why the last load of an in-sync member failed, with its path; empty
+    // when it loaded or the file does not exist.
+    std::string m_strLoadFailure{};
 };
 
 using ProjectFileSet = std::array<ProjectFileEntry, kProjectFileKindCount>;

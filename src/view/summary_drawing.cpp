@@ -62,8 +62,10 @@ std::vector<SummaryText> SummaryDrawing(const ProjectSettings& settings) {
         const ProjectFileEntry& entry = settings.m_fileSet[kind];
         std::string text = FormatResourceString(IDS_VIEW_COMPANION_FILE,
                                                 {kLabels[kind - FILE_FSR], entry.m_strName});
+        // "Is not exist" only when it is not there; else why it was not read.
         if (entry.m_bInSync && !entry.m_bLoaded)
-            text += LoadResourceString(IDS_VIEW_FILE_NOT_EXIST);
+            text += entry.m_strLoadFailure.empty() ? LoadResourceString(IDS_VIEW_FILE_NOT_EXIST)
+                                                   : "(" + entry.m_strLoadFailure + ")";
         drawing.push_back({kFileTextColumn, y, text, kTextBlack});
         const bool synced = entry.m_bInSync && entry.m_bLoaded;
         drawing.push_back({kTagColumn, y,

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
@@ -86,7 +88,10 @@ TEST(SaveProjectTest, AFaultAnywhereLeavesTheSetAsItWas) {
                     EXPECT_NE(saved, fs.failed);
                     if (saved)
                         break;
-                    EXPECT_FALSE(f.shown().empty());
+                    ASSERT_FALSE(f.shown().empty());
+                    // with the system's reason
+                    EXPECT_NE(f.shown()[0].text.find(std::strerror(EIO)), std::string::npos)
+                        << f.shown()[0].text;
                     EXPECT_EQ(FolderContents(f.folder.Path()), before);
                     EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
                     EXPECT_EQ(f.app().CurrentProjectPath(), f.project);

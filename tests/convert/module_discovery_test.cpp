@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -40,11 +41,26 @@ TEST(ModuleTableTest, FirstEntryWhoseKeyOccursInTheNameGivesTheModule) {
         {"\xE4\xB8\xAD \xA0\x85,m\n", "\xE4\xB8\xAD\xA0\x85", "m"},
         {"abc,one.dll\n", "ab", std::nullopt},
         {longLine + "Z,second\n", "x", "firstZ"},
+        // A zero byte ends the line as read; a table of many reads is read to its end.
+        {std::string("a,one\0b,two\nb,three\n", 20), "b", "three"},
+        {std::string(9000, '#') + "\n" + std::string(5000, ' ') + "\nlast,found", "last", "found"},
     };
     for (const auto& c : cases) {
         WriteBytes(table, c.content);
-        EXPECT_EQ(LookUpModuleTable(table, c.name), c.module) << c.content;
+        EXPECT_EQ(LookUpModuleTable(table, c.name), c.module) << c.content.substr(0, 40);
     }
+}
+
+// Not a file: a folder gives no module, and a FIFO does so at once instead of
+// waiting for a writer (run apart, so that a regression cannot hang).
+TEST(ModuleTableTest, AFolderOrAFifoInTheTablesPlaceGivesNoModule) {
+    TempFolder folder;
+    EXPECT_EQ(LookUpModuleTable(folder.Path(), "a"), std::nullopt);
+    const std::string fifo = folder.File("kelvane.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::optional<std::string> outcome =
+        test::RunWithin(10, [&] { return LookUpModuleTable(fifo, "a").value_or("(none)"); });
+    EXPECT_EQ(outcome, "(none)");
 }
 
 TEST(ModuleFileNameTest, AnyThreeCharacterExtensionBecomesThePlatformSuffix) {

@@ -1,3 +1,4 @@
+#include "res/string_table.h"
 #include "store/project_file_fixture.h"
 
 #include <gtest/gtest.h>
@@ -64,9 +65,17 @@ TEST_F(CommSettingsTest, UsbDeviceTakesThePortValue) {
 }
 
 TEST_F(CommSettingsTest, UnknownModelOrMissingKeyStops) {
-    // An unknown model name carries no message of its own; a missing key is not created.
-    EXPECT_FALSE(Open(ProjectFileText().Set("TARGET_NAME", "talvexVEGA II")));
-    EXPECT_EQ(settings.m_strLastError, "");
+    // An unknown model name is named, and no reason an earlier step left
+    // (the miss of the optional MACRO_FILE) stands in for it.
+    SetResourceLanguage(ResourceLanguage::English);
+    ASSERT_TRUE(
+        project.Load(
+            ProjectFileText().Remove("MACRO_FILE").Set("TARGET_NAME", "talvexVEGA II").Bytes()) &&
+        defs.ReadFileSettings(project.path) && defs.ReadModelSettings());
+    ASSERT_NE(settings.m_strLastError, "");
+    EXPECT_FALSE(defs.ReadCommSettings());
+    EXPECT_EQ(settings.m_strLastError, "TARGET_NAME talvexVEGA II is not a known ICE model.");
+    // A missing key is not created.
     EXPECT_FALSE(Open(ProjectFileText().Remove("TIMEOUT")) || Write());
     EXPECT_EQ(Written("TIMEOUT"), "(none)");
 }

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace kelvane {
 namespace {
 
@@ -55,10 +59,58 @@ TEST_F(CompanionBufferTest, CopiesUpToItsCapacityByteForByteAndKeepsThePreviousF
         EXPECT_EQ(ReadBytes(copy), full);
         EXPECT_FALSE(buffer.SaveCompanion(folder.File("no/such/folder")));
         ASSERT_EQ(boxes.shown.size(), 3u); // loads never show anything
-        EXPECT_EQ(boxes.shown[0].text, boxes.shown[1].text);
-        EXPECT_EQ(boxes.shown[1].text, "The error occurred during " + c.name + " file writing.");
-        EXPECT_EQ(boxes.shown[2].text, c.name + " file is not writable.");
+        // Each message says why, with the path: the system's reason where it gave one.
+        const std::string writeError = "The error occurred during " + c.name + " file writing. ";
+        EXPECT_EQ(boxes.shown[0].text, writeError + std::strerror(EFBIG) + ": " + copy);
+        EXPECT_EQ(boxes.shown[1].text, writeError + copy);
+        EXPECT_EQ(boxes.shown[2].text, c.name + " file is not writable. " + std::strerror(ENOENT) +
+                                           ": " + folder.File("no/such/folder"));
     }
+}
+
+// Why a load failed is kept for the view, except for a file that is not
+// there, which the view names in its own words.
+TEST_F(CompanionBufferTest, AFailedLoadSaysWhyUnlessTheFileIsMissing) {
+    CompanionBuffer buffer(settings, FILE_SBU, boxes);
+    const ProjectFileEntry& entry = settings.m_fileSet[FILE_SBU];
+    const std::string large = folder.File("large.sbu"), good = folder.File("good.sbu");
+    WriteBytes(large, std::string(CompanionBuffer::kSbuCapacity + 1, 'x'));
+    WriteBytes(good, "bytes");
+    const std::string none = folder.File("none.sbu");
+    const struct {
+        std::string path, failure;
+    } cases[] = {
+        {good, ""},
+        {none, ""},
+        {folder.Path(), std::strerror(EISDIR) + std::string(": ") + folder.Path()},
+        {large, "Larger than the 585728 bytes it can hold: " + large},
+        {folder.File("good.sbu/x"),
+         std::strerror(ENOTDIR) + std::string(": ") + folder.File("good.sbu/x")},
+        {good, ""}, // a load that succeeds leaves nothing of an earlier failure
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        settings.m_fileSet[FILE_SBU].m_strLoadFailure = "stale";
+        EXPECT_EQ(buffer.LoadCompanion(c.path), c.path == good);
+        EXPECT_EQ(entry.m_bLoaded, c.path == good ? 1 : 0);
+        EXPECT_EQ(entry.m_strLoadFailure, c.failure);
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// A FIFO in a companion's place is refused at once: opened without blocking,
+// it is not a regular file. Run apart, so that a regression cannot hang.
+TEST_F(CompanionBufferTest, AFifoIsRefusedWithoutBlocking) {
+    const std::string fifo = folder.File("demo.mcr");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::optional<std::string> outcome = RunWithin(10, [&] {
+        CompanionBuffer buffer(settings, FILE_MCR, boxes);
+        const bool loaded = buffer.LoadCompanion(fifo);
+        return std::to_string(loaded) + std::to_string(settings.m_fileSet[FILE_MCR].m_bLoaded) +
+               " " + settings.m_fileSet[FILE_MCR].m_strLoadFailure;
+    });
+    ASSERT_TRUE(outcome.has_value()) << "the load blocked";
+    EXPECT_EQ(*outcome, "00 Not a regular file: " + fifo);
 }
 
 } // namespace

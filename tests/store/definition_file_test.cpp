@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace kelvane {
 namespace {
 
@@ -89,6 +93,25 @@ TEST_F(DefinitionFileTest, LongLinesAndLimitsHoldAtTheirBounds) {
         EXPECT_EQ(project.settings.m_strLastError, c.message);
         EXPECT_EQ(Written(), fitting); // what came before the failing line stays
     }
+}
+
+// A project file that cannot be read is named with the reason; a FIFO in its
+// place is refused at once (run apart, so that a regression cannot hang).
+TEST_F(DefinitionFileTest, AnUnreadableFileSaysWhyAndAFifoDoesNotBlock) {
+    DefinitionFile& definitions = project.definitions;
+    const std::string& folder = project.folder.Path();
+    EXPECT_FALSE(definitions.ReadDefinitionFile(folder));
+    EXPECT_EQ(project.settings.m_strLastError,
+              std::string("Can not read. ") + std::strerror(EISDIR) + ": " + folder);
+
+    const std::string fifo = project.folder.File("fifo.fsp");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::optional<std::string> outcome = test::RunWithin(10, [&] {
+        return std::to_string(definitions.ReadDefinitionFile(fifo)) + " " +
+               project.settings.m_strLastError;
+    });
+    ASSERT_TRUE(outcome.has_value()) << "the read blocked";
+    EXPECT_EQ(*outcome, "0 Can not read. Not a regular file: " + fifo);
 }
 
 } // namespace

@@ -48,18 +48,30 @@ TEST(FileSetNamingTest, DerivesFolderBaseAndNewNames) {
 }
 
 TEST(FileSetNamingTest, RecordStoredNameTellsWhetherItFollowsTheProject) {
-    const std::tuple<const char*, const char*, bool, bool> cases[] = {
-        {"C:\\work\\demo.fsp", "DEMO.FSR", true, false},
-        {"C:\\work\\demo.fsp", "c:\\WORK\\demo.fsr", true, true},
-        {"C:\\work\\demo.fsp", "C:\\other\\demo.fsr", false, true},
-        {"C:\\work\\demo.fsp", "demo2.fsr", false, false},
-        {"C:\\work\\demo.fsp", "", false, false},
-        {"C:\\work\\.fsp", ".fsr", false, false}, // too short even with no base name
-        {"/demo.fsp", "/demo.fsr", true, true},
-        {"/demo.fsp", "/u/demo.fsr", false, true}};
-    for (const auto& [project, stored, inSync, fullPath] : cases) {
-        ProjectFileEntry entry{"", "", 1, 1, 0}; // stale marks must be overwritten
-        RecordStoredName(entry, Derived(project), stored);
+    const std::tuple<const char*, ProjectFileKind, const char*, bool, bool> cases[] = {
+        {"C:\\work\\demo.fsp", FILE_FSR, "DEMO.FSR", true, false},
+        {"C:\\work\\demo.fsp", FILE_FSR, "c:\\WORK\\demo.fsr", true, true},
+        {"C:\\work\\demo.fsp", FILE_FSR, "C:\\other\\demo.fsr", false, true},
+        {"C:\\work\\demo.fsp", FILE_FSR, "demo2.fsr", false, false},
+        {"C:\\work\\demo.fsp", FILE_FSR, "", false, false},
+        {"C:\\work\\.fsp", FILE_FSR, ".fsr", false, false}, // too short even with no base name
+        {"/demo.fsp", FILE_FSR, "/demo.fsr", true, true},
+        {"/demo.fsp", FILE_FSR, "/u/demo.fsr", false, true},
+        // A sibling of another kind, or another extension, is not the kind's own file.
+        {"C:\\work\\demo.fsp", FILE_SBU, "demo.Sbu", true, false},
+        {"C:\\work\\demo.fsp", FILE_SBU, "demo.mcr", false, false},
+        {"C:\\work\\demo.fsp", FILE_SBU, "C:\\work\\demo.fsr", false, true},
+        {"C:\\work\\demo.fsp", FILE_MCR, "demo.bak", false, false},
+        {"C:\\work\\demo.fsp", FILE_MCR, "demo.sbu", false, false},
+        {"C:\\work\\demo.fsp", FILE_MCR, "demo_mcr", false, false},
+        {"C:\\work\\demo.fsp", FILE_FSR, "demo.fsp", false, false},
+        {"/w/demo.fsp", FILE_UER, "/w/DEMO.UER", true, true}};
+    for (const auto& [project, kind, stored, inSync, fullPath] : cases) {
+        ProjectSettings settings = Derived(project);
+        settings.m_fileSet[kind] = {"", "", 1, 1, 0}; // stale marks must be overwritten
+        RecordStoredName(settings, kind, stored);
+        const ProjectFileEntry& entry = settings.m_fileSet[kind];
+        EXPECT_EQ(entry.m_strName, stored);
         EXPECT_EQ((entry.m_bInSync != 0) + 2 * (entry.m_bFullPath != 0), inSync + 2 * fullPath)
             << stored;
     }
@@ -68,8 +80,8 @@ TEST(FileSetNamingTest, RecordStoredNameTellsWhetherItFollowsTheProject) {
 TEST(FileSetNamingTest, LoadsFromTheOpenedFolderAndSavesUnderTheNewName) {
     ProjectSettings settings = Derived("C:\\work\\demo.fsp");
     ProjectFileEntry &plain = settings.m_fileSet[FILE_FSR], &full = settings.m_fileSet[FILE_UER];
-    RecordStoredName(plain, settings, "demo.fsr");
-    RecordStoredName(full, settings, "c:\\WORK\\demo.uer");
+    RecordStoredName(settings, FILE_FSR, "demo.fsr");
+    RecordStoredName(settings, FILE_UER, "c:\\WORK\\demo.uer");
     EXPECT_EQ(PathToLoad(plain, settings), "C:\\work\\demo.fsr");
     EXPECT_EQ(PathToLoad(full, settings), "c:\\WORK\\demo.uer");
     EXPECT_EQ(PathToLoad(plain, Derived("/demo.fsp")), "/demo.fsr");

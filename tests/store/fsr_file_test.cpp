@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace kelvane {
 namespace {
 
@@ -94,16 +98,19 @@ TEST(FsrFileTest, FailedWritesStoreTheirMessageAndKeepThePreviousFile) {
     ASSERT_TRUE(f.Read(FsrBytes(0x110, {{1, "one"}, {2, RecordBytes(2, 5000)}})));
     const std::string target = f.folder.File("target.fsr");
     WriteBytes(target, "previous");
+    // Each message is followed by the system's reason and the path.
     const struct {
         std::string path;
         unsigned long limit; // of the bytes the write may put in a file; ~0: none
-        const char* message;
+        std::string message;
+        int error;
     } cases[] = {
-        {f.folder.File("no/such/folder.fsr"), ~0ul, "Write failed"},
-        {f.folder.File(std::string(300, 'n')), ~0ul, "The path is too long for this system."},
-        {target, 2, "Version information write failure"},
-        {target, 100, "Header information initialization failure."},
-        {target, 1000, "Data write failure."},
+        {f.folder.File("no/such/folder.fsr"), ~0ul, "Write failed: ", ENOENT},
+        {f.folder.File(std::string(300, 'n')), ~0ul, "The path is too long for this system. ",
+         ENAMETOOLONG},
+        {target, 2, "Version information write failure: ", EFBIG},
+        {target, 100, "Header information initialization failure. ", EFBIG},
+        {target, 1000, "Data write failure. ", EFBIG},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -111,9 +118,31 @@ TEST(FsrFileTest, FailedWritesStoreTheirMessageAndKeepThePreviousFile) {
             const ScopedFileSizeLimit limit(c.limit);
             return f.fsr.WriteFsrFile(c.path);
         }());
-        EXPECT_EQ(f.settings.m_strLastError, c.message);
+        EXPECT_EQ(f.settings.m_strLastError, c.message + std::strerror(c.error) + ": " + c.path);
         EXPECT_EQ(ReadBytes(target), "previous");
     }
+}
+
+// A file that cannot be read is named with the reason; a FIFO is refused at
+// once rather than waited on (run apart, so that a regression cannot hang).
+TEST(FsrFileTest, AnUnreadableFileSaysWhyAndAFifoDoesNotBlock) {
+    FsrFixture f;
+    const std::string missing = f.folder.File("none.fsr"), fifo = f.folder.File("fifo.fsr");
+    EXPECT_FALSE(f.fsr.ReadFsrFile(missing));
+    EXPECT_EQ(f.settings.m_strLastError,
+              std::string("Can not read. ") + std::strerror(ENOENT) + ": " + missing);
+    EXPECT_FALSE(f.fsr.ReadFsrFile(f.folder.Path()));
+    EXPECT_EQ(f.settings.m_strLastError,
+              std::string("Can not read. ") + std::strerror(EISDIR) + ": " + f.folder.Path());
+
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::optional<std::string> outcome = RunWithin(10, [&] {
+        const bool read = f.fsr.ReadFsrFile(fifo);
+        return std::to_string(read) + std::to_string(f.settings.m_fileSet[FILE_FSR].m_bLoaded) +
+               " " + f.settings.m_strLastError;
+    });
+    ASSERT_TRUE(outcome.has_value()) << "the read blocked";
+    EXPECT_EQ(*outcome, "00 Can not read. Not a regular file: " + fifo);
 }
 
 } // namespace

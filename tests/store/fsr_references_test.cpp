@@ -9,16 +9,25 @@ namespace {
 
 using namespace test;
 
-TEST(FsrReferencesTest, UerReferenceIsInSyncWhenItsStemStartsTheProjectName) {
+// Only this project's own UER file: its whole base name (in its folder, for
+// a full path) and the UER extension, any case.
+TEST(FsrReferencesTest, UerReferenceIsInSyncWhenItNamesTheProjectsOwnFile) {
     const struct {
         std::string record, name;
         uint8_t fullPath, inSync;
     } cases[] = {
-        {NameReference("de.uer"), "de.uer", 0, 1},
+        {NameReference("DEMO.Uer"), "DEMO.Uer", 0, 1},
+        {NameReference("de.uer"), "de.uer", 0, 0}, // a stem that only starts the name
+        {NameReference("demo2.uer"), "demo2.uer", 0, 0},
         {NameReference("demonstration.uer"), "demonstration.uer", 0, 0},
-        {NameReference("dem"), "dem", 0, 0}, // under four characters: compared whole
+        {NameReference(".uer"), ".uer", 0, 0},
+        {NameReference("dem"), "dem", 0, 0},
+        {NameReference("demo.mcr"), "demo.mcr", 0, 0}, // a sibling of another kind
         {NameReference(std::string("demo.uer\0zz", 11)), "demo.uer", 0, 1},
-        {NameReference("c:\\WORK\\Demo.xyz"), "c:\\WORK\\Demo.xyz", 1, 1},
+        {NameReference("c:\\WORK\\Demo.UER"), "c:\\WORK\\Demo.UER", 1, 1},
+        {NameReference("c:\\WORK\\Demo.xyz"), "c:\\WORK\\Demo.xyz", 1, 0},
+        {NameReference("C:\\other\\demo.uer"), "C:\\other\\demo.uer", 1, 0},
+        {NameReference("C:\\work\\sub\\demo.uer"), "C:\\work\\sub\\demo.uer", 1, 0},
         // A length field short of the data: no reference, the full-path flag left alone.
         {U32(1) + U32(7) + "demo.uer", "", 2, 0},
     };

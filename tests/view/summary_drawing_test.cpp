@@ -50,6 +50,20 @@ TEST_F(SummaryDrawingTest, DrawsTheLinesAndTagsAtTheirPlaces) {
                       "112,180 0,180N ");
 }
 
+// "(File is not exist.)" only for a file that is not there; else why it was
+// not read, as the load recorded it.
+TEST_F(SummaryDrawingTest, ACompanionNotReadSaysWhy) {
+    auto& set = settings.m_fileSet;
+    set[FILE_UER].m_strLoadFailure = "Is a directory: C:\\work\\demo.uer";
+    set[FILE_SBU] = {"demo.sbu", "demo.sbu", 0, 1, 0, ""};
+    set[FILE_MCR] = {"demo.mcr", "demo.mcr", 0, 1, 1, "stale"}; // loaded: nothing to say
+    const std::vector<std::string> lines = SummaryLines(SummaryDrawing(settings));
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[5], "[NOT SYNC] UER file: demo.uer(Is a directory: C:\\work\\demo.uer)");
+    EXPECT_EQ(lines[6], "[NOT SYNC] SBU file: demo.sbu(File is not exist.)");
+    EXPECT_EQ(lines[7], "[SYNC] MCR file: demo.mcr");
+}
+
 TEST_F(SummaryDrawingTest, TextRulesForModelAndNames) {
     settings.m_nIceModel = 5;
     std::strcpy(settings.m_szMpdFile, "KV4021");
