@@ -169,10 +169,14 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
         ++m_nDefinitionCount;
         return true;
     }
-    case ChunkKind::Tag:
-        m_tags.push_back(DefTag{currentSection, std::string(chunk.substr(0, chunk.find('>') + 1))});
+    case ChunkKind::Tag: {
+        // Up to the '>' that closes the tag: one before its '<' would keep a
+        // text that reads back as no tag at all.
+        const size_t close = chunk.find('>', FindFirstOfTwo(chunk, '=', '<'));
+        m_tags.push_back(DefTag{currentSection, std::string(chunk.substr(0, close + 1))});
         ++m_nTagCount;
         return true;
+    }
     case ChunkKind::Ignored:
         return true;
     }

@@ -25,10 +25,10 @@ protected:
 TEST_F(DefinitionFileTest, ClassifiesEveryKindOfLine) {
     ASSERT_TRUE(
         project.Load(CrLfLines({"KEY = 1", "A=B=C", "=5", "[]", "[abc", "[a]x=1", "A<B=1", "A<B=1>",
-                                "Q=<B>", "<T> and more", "; note", "; a=b", ""})));
+                                "Q=<B>", "<T> and more", "x>y<z> end", "; note", "; a=b", ""})));
     EXPECT_EQ(project.definitions.SectionCount(), 2u);
-    EXPECT_EQ(Written(),
-              CrLfLines({"KEY = 1", "A=B=C", "=5", "[a]", "Q=<B>", "; a=b", "A<B=1>", "<T>"}));
+    EXPECT_EQ(Written(), CrLfLines({"KEY = 1", "A=B=C", "=5", "[a]", "Q=<B>", "; a=b", "A<B=1>",
+                                    "<T>", "x>y<z>"}));
 }
 
 TEST_F(DefinitionFileTest, WritesDefinitionsFirstThenTagsUnderTheirHeadersInCrLf) {
