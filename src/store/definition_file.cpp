@@ -184,7 +184,13 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
 }
 
 std::string DefinitionFile::Serialize() const {
+    uint32_t headers = 0;
+    return Serialize(headers);
+}
+
+std::string DefinitionFile::Serialize(uint32_t& headers) const {
     std::string out;
+    headers = 0;
     size_t expected = 0;
     for (uint32_t i = 1; i <= m_nDefinitionCount; ++i)
         expected += m_definitions[i].key.size() + m_definitions[i].value.size() + 3;
@@ -194,6 +200,7 @@ std::string DefinitionFile::Serialize() const {
         if (section == currentSection)
             return;
         AppendLine(out, "[" + m_sections[section].name + "]");
+        ++headers;
         currentSection = section;
     };
     for (uint32_t i = 1; i <= m_nDefinitionCount; ++i) {
@@ -210,8 +217,15 @@ std::string DefinitionFile::Serialize() const {
 }
 
 bool DefinitionFile::WriteDefinitionFile(const std::string& path, FileSetTransaction* set) const {
+    // A tag's header is written again after the definitions, so a file the
+    // reader took may come out with more headers than it takes: refuse it
+    // rather than write a project that no longer opens.
+    uint32_t headers = 0;
+    const std::string text = Serialize(headers);
+    if (headers >= kSectionSlots)
+        return Fail(IDS_TOO_MANY_CATEGORIES);
     AtomicFileWriter file(set);
-    if (!file.Open(path) || !file.Write(Serialize()) || !file.Commit())
+    if (!file.Open(path) || !file.Write(text) || !file.Commit())
         return Fail(WriteFailureId(file.Error()), file.Error(), path);
     return true;
 }

@@ -87,6 +87,8 @@ public:
     const DefTag& Tag(uint32_t index) const { return m_tags[index]; }
 
 private:
+    // Also counts the section headers it writes.
+    std::string Serialize(uint32_t& headers) const;
     bool Fail(unsigned messageId) const;
     // The message followed by the reason for `error` and the path.
     bool Fail(unsigned messageId, int error, const std::string& path) const;

@@ -49,6 +49,19 @@ TEST_F(DefinitionFileTest, WritesDefinitionsFirstThenTagsUnderTheirHeadersInCrLf
         return project.definitions.WriteDefinitionFile(out);
     }());
     EXPECT_EQ(test::ReadBytes(out), written);
+    // Each tag's header comes again after the definitions: 399 headers are
+    // written and read back, 400 would not be read, so that write is refused.
+    std::string tagged = CrLfLines({"[X]", "K=1"});
+    for (int i = 0; i < 199; ++i)
+        tagged += CrLfLines({"[S" + std::to_string(i) + "]", "K=1", "<T>"});
+    const std::string fits = project.folder.File("fits.fsp");
+    ASSERT_TRUE(project.Load(tagged));
+    ASSERT_TRUE(project.definitions.WriteDefinitionFile(fits));
+    EXPECT_TRUE(project.definitions.ReadDefinitionFile(fits));
+    ASSERT_TRUE(project.Load(tagged + CrLfLines({"[Y]", "<T>"})));
+    EXPECT_FALSE(project.definitions.WriteDefinitionFile(out));
+    EXPECT_EQ(project.settings.m_strLastError, "Too many categories");
+    EXPECT_EQ(test::ReadBytes(out), written);
     // A tag before any header comes back under an empty one; empty sections and
     // ignored lines are not written. Either line end is read; a lone CR ends a value.
     ASSERT_TRUE(project.Load("<T0>\n; comment\r\n[Empty]\n[S]\nA=1\r\nB=2\nC=x\ry\r\n<T>"));
