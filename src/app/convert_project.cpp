@@ -3,8 +3,7 @@
 
 #include "convert/kelvane_module.h"
 #include "convert/module_discovery.h"
-#include "platform/dynamic_library.h"
-#include "platform/low_address_buffer.h"
+#include "convert/module_host_client.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/fixed_text.h"
@@ -48,63 +47,61 @@ bool CKLVN_MAINApp::ConvertProject(int32_t direction) {
     if (m_services.messageBoxes.MessageBox(LoadResourceString(command->confirmationId),
                                            LoadResourceString(IDS_CAPTION_CONFIRM),
                                            kConfirmStyle) == IDYES) {
-        DynamicLibrary module;
-        if (!module.Load(ModuleFileName(FieldText(m_settings.m_szConvertModule)))) {
-            ShowConversionMessage(LoadResourceString(IDS_MODULE_CANNOT_OPEN), IDS_CAPTION_CONFIRM,
-                                  MB_OK);
-            return false;
-        }
+        const ModuleLocation module = LocateModule(FieldText(m_settings.m_szConvertModule));
 
         // The module sees the bare file name; the folder is put back after.
         const ConversionBlock blockBefore = m_settings.Block();
-        const std::string_view mpdFile = FieldText(m_settings.m_szMpdFile);
+        ConversionBlock request = blockBefore;
+        const std::string_view mpdFile = FieldText(blockBefore.m_szMpdFile);
         const size_t separatorAt = FindLastSeparator(mpdFile);
         std::string directory;
         char separator = '\\';
         if (separatorAt != std::string_view::npos) {
             directory = std::string(mpdFile.substr(0, separatorAt));
             separator = mpdFile[separatorAt];
-            const std::string bareName(mpdFile.substr(separatorAt + 1));
-            CopyToField(m_settings.m_szMpdFile, bareName);
+            CopyToField(request.m_szMpdFile, mpdFile.substr(separatorAt + 1));
         }
+        // A module that does not write the mask must not purge by the last
+        // conversion's; the host puts in the error buffer's address.
+        request.m_wPurgeMask = 0;
+        request.m_pszConvertError = 0;
+        ModuleBlockBytes requestBytes;
+        std::memcpy(requestBytes.data(), &request, sizeof request);
 
-        const auto convert =
-            reinterpret_cast<KelvaneConvertFunction>(module.Symbol(KELVANE_CONVERT_NAME));
-        if (convert == nullptr) {
-            module.Unload();
-            std::memcpy(m_settings.m_szMpdFile, blockBefore.m_szMpdFile,
-                        sizeof m_settings.m_szMpdFile);
+        const ModuleHostOutcome outcome =
+            CallModuleHost(module, ModuleHostCall::Convert, direction, requestBytes, *m_wait);
+        // No answer, or none to believe: the project stays exactly as it was.
+        if (const std::string problem = ModuleHostFailureMessage(outcome, module);
+            !problem.empty()) {
+            ShowConversionMessage(problem, IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
+            return false;
+        }
+        const ModuleHostAnswer& answer = outcome.answer;
+        switch (answer.status) {
+        case ModuleHostStatus::CannotLoad:
+            ShowConversionMessage(LoadResourceString(IDS_MODULE_CANNOT_OPEN), IDS_CAPTION_CONFIRM,
+                                  MB_OK);
+            return false;
+        case ModuleHostStatus::NoConvertExport:
             ShowConversionMessage(LoadResourceString(IDS_MODULE_INVALID), IDS_CAPTION_CONFIRM,
                                   MB_OK);
             return false;
-        }
-
-        LowAddressBuffer errorText(KELVANE_CONVERT_ERROR_SIZE);
-        if (!errorText.IsValid()) {
-            module.Unload();
-            std::memcpy(m_settings.m_szMpdFile, blockBefore.m_szMpdFile,
-                        sizeof m_settings.m_szMpdFile);
+        case ModuleHostStatus::NoErrorBuffer:
             ShowConversionMessage(LoadResourceString(IDS_NO_ERROR_BUFFER),
                                   IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
-        } else {
-            // A module that does not write the mask must not purge by the
-            // last conversion's.
-            m_settings.m_wPurgeMask = 0;
-            m_settings.m_pszConvertError = errorText.Address();
-            const int32_t result =
-                convert(direction, reinterpret_cast<KelvaneConversionBlock*>(&m_settings.Block()));
-            m_settings.m_pszConvertError = 0; // the buffer goes with this call
-            module.Unload();
-
-            if (result != 0) {
+            break;
+        default:
+            std::memcpy(&m_settings.Block(), answer.block.data(), sizeof(ConversionBlock));
+            m_settings.m_pszConvertError = 0; // the buffer went with the host
+            if (answer.result != 0) {
                 std::memcpy(m_settings.m_szMpdFile, blockBefore.m_szMpdFile,
                             sizeof m_settings.m_szMpdFile);
-                const std::string text(errorText.Data(),
-                                       strnlen(errorText.Data(), errorText.Size()));
-                ShowConversionMessage(text, IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
+                ShowConversionMessage(answer.errorText, IDS_CAPTION_CONVERSION_FAILED,
+                                      kFailedStyle);
             } else {
                 applied = ApplyConversionResult(direction, directory, separator, blockBefore);
             }
+            break;
         }
     }
     FindConversionModule();

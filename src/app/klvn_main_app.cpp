@@ -240,7 +240,13 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
 }
 
 void CKLVN_MAINApp::FindConversionModule() {
-    kelvane::FindConversionModule(m_settings, m_strModuleTablePath);
+    std::string problem;
+    kelvane::FindConversionModule(m_settings, m_strModuleTablePath, *m_wait, &problem);
+    // A module that crashed or hung while asked what it supports is named;
+    // one that simply cannot be loaded leaves the commands disabled, as ever.
+    if (!problem.empty())
+        m_services.messageBoxes.MessageBox(
+            problem, LoadResourceString(IDS_CAPTION_CONVERSION_MODULE), MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace kelvane

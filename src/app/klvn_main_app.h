@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "platform/repaint.h"
+#include "platform/wait_indicator.h"
 #include "store/companion_buffer.h"
 #include "store/definition_file.h"
 #include "store/fsr_file.h"
@@ -100,6 +101,9 @@ public:
     // The file system saves write through (tests make its calls fail).
     void SetFileSystem(FileSystem& fileSystem) { m_fileSystem = &fileSystem; }
 
+    // What the front shows while a conversion module runs in its host.
+    void SetWaitIndicator(WaitIndicator& indicator) { m_wait = &indicator; }
+
     // The USB access library the Detect button loads (tests use others).
     void SetUsbLibrary(std::string name) { m_strUsbLibrary = std::move(name); }
     UsbDeviceTable& UsbDevices() { return m_usbDevices; }
@@ -140,6 +144,7 @@ private:
     UsbDeviceTable m_usbDevices;
     std::string m_strUsbLibrary = "tvxUSB.so";
     FileSystem* m_fileSystem = &SystemFileSystem();
+    WaitIndicator* m_wait = &SilentWaitIndicator();
     std::function<void(uint32_t, uint32_t)> m_help;
     std::function<std::vector<std::string>()> m_installedModels;
 };

@@ -1,14 +1,16 @@
 #include "convert/module_discovery.h"
 
 #include "convert/kelvane_module.h"
+#include "convert/module_host_client.h"
 #include "platform/code_page.h"
-#include "platform/dynamic_library.h"
 #include "platform/file_reader.h"
 #include "store/fixed_text.h"
 #include "store/path_helpers.h"
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -21,33 +23,83 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-void ProbeModulePath(ProjectSettings& settings, std::string_view modulePath) {
-    const std::string path = ModuleFileName(modulePath);
+// What a probe of one module file said, kept while the file stays the same.
+struct CachedProbe {
+    ModuleKind kind;
+    off_t size;
+    timespec modified;
+    ModuleHostAnswer answer;
+};
+
+std::map<std::string, CachedProbe>& ProbeCache() {
+    static std::map<std::string, CachedProbe> cache;
+    return cache;
+}
+
+bool FileIdentity(const std::string& file, off_t& size, timespec& modified) {
+    struct stat info {};
+    if (stat(NativePath(file).c_str(), &info) != 0)
+        return false;
+    size = info.st_size;
+    modified = info.st_mtim;
+    return true;
+}
+
+const ModuleHostAnswer* FindCachedProbe(const ModuleLocation& module) {
+    off_t size = 0;
+    timespec modified{};
+    const auto found = ProbeCache().find(module.file);
+    if (found == ProbeCache().end() || !FileIdentity(module.file, size, modified))
+        return nullptr;
+    const CachedProbe& entry = found->second;
+    const bool same = entry.kind == module.kind && entry.size == size &&
+                      entry.modified.tv_sec == modified.tv_sec &&
+                      entry.modified.tv_nsec == modified.tv_nsec;
+    return same ? &entry.answer : nullptr;
+}
+
+void CacheProbe(const ModuleLocation& module, const ModuleHostAnswer& answer) {
+    CachedProbe entry{module.kind, 0, {}, answer};
+    // A module found by the system's search has no file to watch.
+    if (FileIdentity(module.file, entry.size, entry.modified))
+        ProbeCache()[module.file] = entry;
+}
+
+void ProbeModulePath(ProjectSettings& settings, std::string_view modulePath, WaitIndicator& waiter,
+                     std::string* problem) {
+    const ModuleLocation module = LocateModule(modulePath);
     // A path that does not fit is refused rather than cut: a cut path could
     // name some other module.
-    if (!CopyToField(settings.m_szConvertModule, path)) {
+    if (!CopyToField(settings.m_szConvertModule, module.fieldName)) {
         settings.m_szConvertModule[0] = '\0';
         return;
     }
-    DynamicLibrary module;
-    if (!module.Load(path)) {
+    ModuleHostAnswer answer;
+    if (const ModuleHostAnswer* cached = FindCachedProbe(module)) {
+        answer = *cached;
+    } else {
+        const ModuleHostOutcome outcome =
+            CallModuleHost(module, ModuleHostCall::Probe, 0, ModuleBlockBytes{}, waiter);
+        if (const std::string message = ModuleHostFailureMessage(outcome, module);
+            !message.empty()) {
+            settings.m_szConvertModule[0] = '\0';
+            if (problem != nullptr)
+                *problem = message;
+            return;
+        }
+        answer = outcome.answer;
+        CacheProbe(module, answer);
+    }
+    if (answer.status != ModuleHostStatus::Called) {
         settings.m_szConvertModule[0] = '\0';
         return;
     }
-    const auto infoGet =
-        reinterpret_cast<KelvaneInfoGetFunction>(module.Symbol(KELVANE_INFO_GET_NAME));
-    if (infoGet == nullptr) {
+    for (int d = 0; d < KELVANE_DIRECTION_COUNT; ++d) {
         // Modules older than the mask know NOVA <-> BANTAM only.
-        for (int d = 0; d < KELVANE_DIRECTION_COUNT; ++d)
-            settings.m_abConvertSupported[d] = d <= KELVANE_BANTAM_TO_NOVA ? 1 : 0;
-        return;
+        const uint32_t supported =
+            answer.hasInfoGet ? (answer.mask >> d) & 1u : (d <= KELVANE_BANTAM_TO_NOVA ? 1u : 0u);
+        settings.m_abConvertSupported[d] = supported;
     }
-    // Modules must write the mask; zero keeps a careless one from enabling
-    // directions at random.
-    uint32_t mask = 0;
-    infoGet(&mask);
-    for (int d = 0; d < KELVANE_DIRECTION_COUNT; ++d)
-        settings.m_abConvertSupported[d] = (mask >> d) & 1u;
 }
 
 } // namespace
@@ -119,18 +171,23 @@ std::string ModuleFileName(std::string_view modulePath) {
     return path;
 }
 
-void FindConversionModule(ProjectSettings& settings, const std::string& tablePath) {
+void FindConversionModule(ProjectSettings& settings, const std::string& tablePath,
+                          WaitIndicator& waiter, std::string* problem) {
     settings.m_szConvertModule[0] = '\0';
     const std::string_view mpdFile = FieldText(settings.m_szMpdFile);
     const size_t separator = FindLastSeparator(mpdFile);
     const std::string_view bareName =
         separator == std::string_view::npos ? mpdFile : mpdFile.substr(separator + 1);
     if (const auto modulePath = LookUpModuleTable(tablePath, bareName))
-        ProbeModulePath(settings, *modulePath);
+        ProbeModulePath(settings, *modulePath, waiter, problem);
 }
 
-void ProbeConversionModule(ProjectSettings& settings) {
-    ProbeModulePath(settings, std::string(FieldText(settings.m_szConvertModule)));
+void ProbeConversionModule(ProjectSettings& settings, WaitIndicator& waiter, std::string* problem) {
+    ProbeModulePath(settings, std::string(FieldText(settings.m_szConvertModule)), waiter, problem);
+}
+
+void ForgetModuleProbes() {
+    ProbeCache().clear();
 }
 
 } // namespace kelvane

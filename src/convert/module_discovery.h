@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/wait_indicator.h"
 #include "store/project_settings.h"
 
 #include <optional>
@@ -28,11 +29,21 @@ std::string ModuleFileName(std::string_view modulePath);
 
 // Empties m_szConvertModule, looks the bare MPU file name of m_szMpdFile up
 // in the table at `tablePath` and probes the module found.
-void FindConversionModule(ProjectSettings& settings, const std::string& tablePath);
+void FindConversionModule(ProjectSettings& settings, const std::string& tablePath,
+                          WaitIndicator& waiter = SilentWaitIndicator(),
+                          std::string* problem = nullptr);
 
-// Turns m_szConvertModule into the platform's module file name, loads it and
-// records the directions it supports in m_abConvertSupported. When it cannot
-// be loaded, m_szConvertModule is emptied and the flags stay as they were.
-void ProbeConversionModule(ProjectSettings& settings);
+// Turns m_szConvertModule into the module's file name (NAME.so, or NAME.dll
+// for a Windows module), asks the module in its host which directions it
+// supports and records them in m_abConvertSupported. The answer is kept for
+// as long as the file keeps its size and time. When the module cannot be
+// loaded, m_szConvertModule is emptied and the flags stay as they were; when
+// its host gave no answer (a crash, a hang), the same, and `problem` gets the
+// message.
+void ProbeConversionModule(ProjectSettings& settings, WaitIndicator& waiter = SilentWaitIndicator(),
+                           std::string* problem = nullptr);
+
+// Forgets every probe answer kept so far (benchmarks and tests).
+void ForgetModuleProbes();
 
 } // namespace kelvane

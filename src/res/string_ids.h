@@ -114,6 +114,18 @@ enum StringId : unsigned {
     IDS_PROJECT_BEING_SAVED = 61341,
     IDS_COMPANION_NOT_READ = 61342,
     IDS_CONVERTED_MAX_PAGE_INVALID = 61343,
+
+    // A conversion module run in the module host: why the call gave no
+    // answer, and the note shown while Wine sets itself up.
+    IDS_MODULE_HOST_CANNOT_START = 61350,
+    IDS_MODULE_NEEDS_WINE = 61351,
+    IDS_MODULE_CRASHED = 61352,
+    IDS_MODULE_EXITED = 61353,
+    IDS_MODULE_TIMED_OUT = 61354,
+    IDS_MODULE_BAD_ANSWER = 61355,
+    IDS_MODULE_WROTE_OUTSIDE_BLOCK = 61356,
+    IDS_PREPARING_WINE = 61357,
+    IDS_CAPTION_CONVERSION_MODULE = 61358,
 };
 
 } // namespace kelvane

@@ -107,6 +107,15 @@ const StringEntry kEnglish[] = {
     {IDS_PROJECT_BEING_SAVED, "Another save of %s is in progress.\nNothing was saved; try again later."},
     {IDS_COMPANION_NOT_READ, "%s could not be read when the project was opened, so it cannot be saved under the new name.\nNothing was saved."},
     {IDS_CONVERTED_MAX_PAGE_INVALID, "The conversion module gave a highest page of %s, outside 0 to 15.\nThe project was not changed."},
+    {IDS_MODULE_HOST_CANNOT_START, "The conversion module %s could not be run: the module host %s did not start (%s).\nA conversion process is stopped."},
+    {IDS_MODULE_NEEDS_WINE, "The conversion module %s is a Windows library. Wine is needed to run it, and the command wine was not found.\nInstall Wine (Debian: wine and wine32).\nA conversion process is stopped."},
+    {IDS_MODULE_CRASHED, "The conversion module %s crashed (%s).\nThe project was not changed."},
+    {IDS_MODULE_EXITED, "The conversion module %s ended its process (exit status %s) without an answer.\nThe project was not changed."},
+    {IDS_MODULE_TIMED_OUT, "The conversion module %s gave no answer within %s seconds and was stopped (KELVANE_MODULE_TIMEOUT sets the limit).\nThe project was not changed."},
+    {IDS_MODULE_BAD_ANSWER, "The conversion module %s gave an answer that cannot be used (%s).\nThe project was not changed."},
+    {IDS_MODULE_WROTE_OUTSIDE_BLOCK, "The conversion module %s wrote outside the conversion block.\nThe project was not changed."},
+    {IDS_PREPARING_WINE, "Preparing Wine ..."},
+    {IDS_CAPTION_CONVERSION_MODULE, "Conversion module"},
 };
 
 } // namespace

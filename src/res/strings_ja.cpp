@@ -107,6 +107,15 @@ const StringEntry kJapanese[] = {
     {IDS_PROJECT_BEING_SAVED, "%s は別の保存の途中です。\n何も保存されていません。しばらくしてからやり直してください。"},
     {IDS_COMPANION_NOT_READ, "%s はプロジェクトを開いたときに読めなかったため、新しい名前で保存できません。\n何も保存されていません。"},
     {IDS_CONVERTED_MAX_PAGE_INVALID, "変換モジュールが返した最大ページ %s は 0 から 15 の範囲外です。\nプロジェクトは変更されていません。"},
+    {IDS_MODULE_HOST_CANNOT_START, "変換モジュール %s を実行できません: モジュールホスト %s が起動しませんでした (%s)。\n変換処理を中止します。"},
+    {IDS_MODULE_NEEDS_WINE, "変換モジュール %s は Windows のライブラリです。実行には Wine が必要ですが、wine コマンドが見つかりません。\nWine をインストールしてください (Debian: wine と wine32)。\n変換処理を中止します。"},
+    {IDS_MODULE_CRASHED, "変換モジュール %s が異常終了しました (%s)。\nプロジェクトは変更されていません。"},
+    {IDS_MODULE_EXITED, "変換モジュール %s が応答せずにプロセスを終了しました (終了ステータス %s)。\nプロジェクトは変更されていません。"},
+    {IDS_MODULE_TIMED_OUT, "変換モジュール %s が %s 秒以内に応答しなかったため停止しました (制限は KELVANE_MODULE_TIMEOUT で設定できます)。\nプロジェクトは変更されていません。"},
+    {IDS_MODULE_BAD_ANSWER, "変換モジュール %s の応答を使用できません (%s)。\nプロジェクトは変更されていません。"},
+    {IDS_MODULE_WROTE_OUTSIDE_BLOCK, "変換モジュール %s が変換ブロックの外に書き込みました。\nプロジェクトは変更されていません。"},
+    {IDS_PREPARING_WINE, "Wine を準備しています ..."},
+    {IDS_CAPTION_CONVERSION_MODULE, "変換モジュール"},
 };
 
 } // namespace

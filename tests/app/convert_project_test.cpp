@@ -1,8 +1,10 @@
+#include "app/app_with_fakes.h"
 #include "app/klvn_main_app.h"
 #include "dialogs/scripted_dialog_runner.h"
 
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
+#include "scoped_environment.h"
 #include "store/fixed_text.h"
 #include "test_files.h"
 
@@ -102,6 +104,59 @@ TEST(ConvertProjectTest, AppliesOnlyAWholeResultAndTellsWhy) {
         EXPECT_EQ(f.app.Fsr().Record(FSR_ITEM_LIST).data,
                   c.module == std::string("purges") ? kept : items);
     }
+}
+
+// Whatever a module does to its own process, the program goes on and the
+// project stays exactly as it was, with a message naming the module. A
+// module that fails in the ordinary way keeps its other changes.
+TEST(ConvertProjectTest, AModuleThatCrashesHangsExitsOrScribblesLeavesTheProjectAsItWas) {
+    test::ScopedEnvironment timeout("KELVANE_MODULE_TIMEOUT", "1");
+    const std::string named = "Conversion failed|48|The conversion module " +
+                              std::string(KELVANE_PROGRAM_DIR) + "/kelvane_test_";
+    const std::string notChanged = ".\nThe project was not changed.";
+    const struct {
+        const char* module;
+        std::string message;
+    } cases[] = {
+        {"crash", named + "crash.so crashed (SIGSEGV, Segmentation fault)" + notChanged},
+        {"exit",
+         named + "exit.so ended its process (exit status 3) without an answer" + notChanged},
+        {"hang", named +
+                     "hang.so gave no answer within 1 seconds and was stopped "
+                     "(KELVANE_MODULE_TIMEOUT sets the limit)" +
+                     notChanged},
+        {"write_past", named + "write_past.so wrote outside the conversion block" + notChanged},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.module);
+        test::AppWithFakes<> f;
+        ProjectSettings& settings = f.app.Settings();
+        settings.m_nIceModel = ICE_TALVEX_NOVA;
+        settings.m_nCommDevice = COMM_ETHERNET;
+        settings.m_wPurgeMask = 0x0001;
+        CopyToField(settings.m_szMpdFile, "/opt/mpv/KV4021");
+        CopyToField(settings.m_szConvertModule, std::string("kelvane_test_") + c.module + ".so");
+        const ConversionBlock before = settings.Block();
+        f.messageBoxes.answers = {IDYES};
+        EXPECT_FALSE(f.app.ConvertProject(0));
+        ASSERT_EQ(f.messageBoxes.shown.size(), 2u);
+        const auto& box = f.messageBoxes.shown.back();
+        EXPECT_EQ(box.caption + "|" + std::to_string(box.style) + "|" + box.text, c.message);
+        EXPECT_EQ(std::memcmp(&settings.Block(), &before, sizeof before), 0);
+        EXPECT_EQ(f.repaint.count, 0);
+    }
+
+    test::AppWithFakes<> f;
+    CopyToField(f.app.Settings().m_szMpdFile, "/opt/mpv/KV4021");
+    CopyToField(f.app.Settings().m_szConvertModule, "kelvane_test_garbage.so");
+    f.messageBoxes.answers = {IDYES};
+    EXPECT_FALSE(f.app.ConvertProject(0));
+    ASSERT_EQ(f.messageBoxes.shown.size(), 2u);
+    // The error buffer full to its end, without a zero: all 512 bytes, no more.
+    EXPECT_EQ(f.messageBoxes.shown.back().text, std::string(512, 'g'));
+    EXPECT_EQ(FieldText(f.app.Settings().m_szMpdFile), "/opt/mpv/KV4021");
+    EXPECT_EQ(f.app.Settings().m_anMpCount[0][0], 12345);
+    EXPECT_EQ(f.app.Settings().m_pszConvertError, 0u);
 }
 
 } // namespace

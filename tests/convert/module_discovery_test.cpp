@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -113,6 +114,55 @@ TEST(FindConversionModuleTest, LooksUpTheBareMpuFileNameAndProbesWhatItFinds) {
             flags |= settings.m_abConvertSupported[d] << d;
         EXPECT_EQ(flags, c.flags);
     }
+}
+
+uint32_t SupportedFlags(const ProjectSettings& settings) {
+    uint32_t flags = 0;
+    for (uint32_t d = 0; d < 10; ++d)
+        flags |= settings.m_abConvertSupported[d] << d;
+    return flags;
+}
+
+// The answer is kept while the module file keeps its size and time: a
+// module replaced by another of the same size and time is not asked again,
+// one with a new time is. A module that crashes while asked is named.
+TEST(ProbeConversionModuleTest, KeepsTheAnswerPerFileAndNamesAModuleThatCrashed) {
+    TempFolder folder;
+    const std::string module = folder.File("probed.so");
+    const auto Install = [&](const char* source, long seconds) {
+        std::filesystem::copy_file(std::string(KELVANE_TEST_MODULE_DIR) + "/" + source, module,
+                                   std::filesystem::copy_options::overwrite_existing);
+        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, module.c_str(), times, 0), 0);
+    };
+    ASSERT_EQ(std::filesystem::file_size(KELVANE_TEST_MODULE_DIR "/kelvane_test_all.so"),
+              std::filesystem::file_size(KELVANE_TEST_MODULE_DIR "/kelvane_test_high_bit.so"));
+    ProjectSettings settings;
+    const auto Probe = [&] {
+        CopyToField(settings.m_szConvertModule, module);
+        std::string problem;
+        ProbeConversionModule(settings, SilentWaitIndicator(), &problem);
+        EXPECT_EQ(problem, "");
+        return SupportedFlags(settings);
+    };
+    Install("kelvane_test_all.so", 1700000000);
+    EXPECT_EQ(Probe(), kAll);
+    Install("kelvane_test_high_bit.so", 1700000000);
+    EXPECT_EQ(Probe(), kAll); // kept
+    Install("kelvane_test_high_bit.so", 1700000001);
+    EXPECT_EQ(Probe(), 0u);
+    ForgetModuleProbes();
+    Install("kelvane_test_all.so", 1700000001);
+    EXPECT_EQ(Probe(), kAll);
+
+    CopyToField(settings.m_szConvertModule, "kelvane_test_probe_crash");
+    std::string problem;
+    ProbeConversionModule(settings, SilentWaitIndicator(), &problem);
+    EXPECT_EQ(FieldText(settings.m_szConvertModule), "");
+    EXPECT_EQ(SupportedFlags(settings), kAll); // left as they were
+    EXPECT_EQ(problem, "The conversion module " KELVANE_TEST_MODULE_DIR
+                       "/kelvane_test_probe_crash.so crashed (SIGSEGV, Segmentation "
+                       "fault).\nThe project was not changed.");
 }
 
 } // namespace

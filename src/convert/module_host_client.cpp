@@ -1,0 +1,260 @@
+#include "convert/module_host_client.h"
+
+#include "convert/module_discovery.h"
+#include "platform/child_process.h"
+#include "platform/code_page.h"
+#include "platform/executable_path.h"
+#include "platform/wine_prefix.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "store/path_helpers.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+constexpr double kDefaultTimeoutSeconds = 120;
+constexpr const char* kNativeHost = "kelvane-module-host";
+constexpr const char* kWindowsHost = "kelvane-module-host.exe";
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool IsWindowsPath(std::string_view path) {
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+// The name with a three-character extension (or ".so") replaced by ".dll".
+std::string WindowsModuleFileName(std::string_view modulePath) {
+    std::string path(modulePath);
+    if (path.ends_with(".so"))
+        path.resize(path.size() - 3);
+    else
+        CheckExtension(path, "dll", 1);
+    path.append(".dll");
+    return path;
+}
+
+// Where a bare name is looked for first: beside the program.
+std::string PlaceOf(const std::string& name) {
+    if (name.find('/') != std::string::npos)
+        return name;
+    const std::string folder = ExecutableFolder();
+    return folder.empty() ? name : folder + "/" + name;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.starts_with("/"))
+        return path;
+    char* cwd = getcwd(nullptr, 0);
+    std::string absolute = cwd != nullptr ? LocaleToProject(cwd) + "/" + path : path;
+    std::free(cwd);
+    return absolute;
+}
+
+// A Unix file in Wine's terms: the Z: drive is the root of the file system.
+std::string WineDrivePath(const std::string& unixPath) {
+    std::string path = "Z:" + ProjectToUtf8(AbsolutePath(unixPath));
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+// A Windows path's file in the Unix file system, through the prefix's drive
+// links (dosdevices/c: -> ../drive_c).
+std::string UnixPathOfWindowsPath(const std::string& windowsPath) {
+    std::string path = WinePrefix() + "/dosdevices/" +
+                       static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0]))) +
+                       ":";
+    for (char c : windowsPath.substr(2))
+        path.push_back(c == '\\' ? '/' : c);
+    return path;
+}
+
+std::string TimeoutText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", seconds);
+    return text;
+}
+
+// Wine creates a missing prefix on its first start, which takes seconds.
+bool WinePrefixMissing() {
+    struct stat info {};
+    return stat(NativePath(WinePrefix() + "/system.reg").c_str(), &info) != 0;
+}
+
+std::string& HostOverride(ModuleKind kind) {
+    static std::string native, windows;
+    return kind == ModuleKind::Windows ? windows : native;
+}
+
+// The host is installed beside the program.
+std::string HostProgram(ModuleKind kind) {
+    if (!HostOverride(kind).empty())
+        return HostOverride(kind);
+    const std::string folder = ExecutableFolder();
+    return (folder.empty() ? std::string() : folder + "/") +
+           (kind == ModuleKind::Windows ? kWindowsHost : kNativeHost);
+}
+
+ChildProcessRun HostRun(const ModuleLocation& module, std::string request) {
+    ChildProcessRun run;
+    const std::string host = HostProgram(module.kind);
+    if (module.kind == ModuleKind::Windows) {
+        run.command = {"wine", NativePath(host)};
+        // Quiet, and no offer to install .NET or a browser engine into a new
+        // prefix: nobody is there to answer it.
+        if (std::getenv("WINEDEBUG") == nullptr)
+            run.environment.push_back("WINEDEBUG=-all");
+        if (std::getenv("WINEDLLOVERRIDES") == nullptr)
+            run.environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+    } else {
+        run.command = {NativePath(host)};
+    }
+    run.input = std::move(request);
+    run.outputLimit = kModuleAnswerLimit;
+    run.timeoutSeconds = ModuleCallTimeoutSeconds();
+    return run;
+}
+
+} // namespace
+
+ModuleLocation LocateModule(std::string_view modulePath) {
+    ModuleLocation location;
+    const std::string path(modulePath);
+    if (IsWindowsPath(path)) {
+        location.kind = ModuleKind::Windows;
+        location.fieldName = WindowsModuleFileName(path);
+        location.file = UnixPathOfWindowsPath(location.fieldName);
+        location.hostPath = ProjectToUtf8(location.fieldName);
+        return location;
+    }
+    location.fieldName = ModuleFileName(path);
+    location.file = PlaceOf(location.fieldName);
+    location.hostPath = location.fieldName;
+    if (IsRegularFile(location.file))
+        return location;
+    const std::string windowsName = WindowsModuleFileName(path);
+    const std::string windowsFile = PlaceOf(windowsName);
+    if (IsRegularFile(windowsFile)) {
+        location.kind = ModuleKind::Windows;
+        location.fieldName = windowsName;
+        location.file = windowsFile;
+        location.hostPath = WineDrivePath(windowsFile);
+        return location;
+    }
+    // Neither is there: the system's library search may still know it.
+    location.file = location.fieldName;
+    return location;
+}
+
+double ModuleCallTimeoutSeconds() {
+    const char* text = std::getenv("KELVANE_MODULE_TIMEOUT");
+    if (text == nullptr || *text == '\0')
+        return kDefaultTimeoutSeconds;
+    char* end = nullptr;
+    const double seconds = std::strtod(text, &end);
+    return *end == '\0' && std::isfinite(seconds) && seconds > 0 ? seconds : kDefaultTimeoutSeconds;
+}
+
+ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall call,
+                                 int32_t direction, const ModuleBlockBytes& block,
+                                 WaitIndicator& waiter) {
+    ModuleHostOutcome outcome;
+    ModuleHostRequest request;
+    request.call = call;
+    request.direction = direction;
+    request.modulePath = module.hostPath;
+    request.block = block;
+    const auto encoded = EncodeModuleRequest(request);
+    if (!encoded) {
+        outcome.failure = ModuleHostFailure::CannotStart;
+        outcome.detail = "the module path is too long";
+        return outcome;
+    }
+    if (module.kind == ModuleKind::Windows && !ProgramOnPath("wine")) {
+        outcome.failure = ModuleHostFailure::WineMissing;
+        return outcome;
+    }
+
+    // Said once a run: later calls find the prefix made.
+    static bool toldPreparingWine = false;
+    std::string note;
+    if (module.kind == ModuleKind::Windows && !toldPreparingWine && WinePrefixMissing()) {
+        note = LoadResourceString(IDS_PREPARING_WINE);
+        toldPreparingWine = true;
+    }
+    ScopedWait wait(waiter, note);
+    const ChildProcessOutcome run = RunChildProcess(HostRun(module, *encoded), waiter);
+
+    std::string why;
+    if (!run.started) {
+        outcome.failure = ModuleHostFailure::CannotStart;
+        outcome.detail = run.startError;
+    } else if (run.timedOut) {
+        outcome.failure = ModuleHostFailure::TimedOut;
+        outcome.detail = TimeoutText(ModuleCallTimeoutSeconds());
+    } else if (run.outputTooLong) {
+        outcome.failure = ModuleHostFailure::BadAnswer;
+        outcome.detail = "more than " + std::to_string(kModuleAnswerLimit) + " bytes";
+    } else if (auto answer = DecodeModuleAnswer(run.output, why)) {
+        // A whole answer counts even if the host fell over after sending it.
+        outcome.answer = std::move(*answer);
+    } else if (run.signaled) {
+        outcome.failure = ModuleHostFailure::Crashed;
+        outcome.detail = SignalDescription(run.signalNumber);
+    } else if (run.output.empty() && run.exitCode != 0) {
+        outcome.failure = ModuleHostFailure::Exited;
+        outcome.detail = std::to_string(run.exitCode);
+    } else if (run.output.empty()) {
+        outcome.failure = ModuleHostFailure::Exited;
+        outcome.detail = "0";
+    } else {
+        outcome.failure = ModuleHostFailure::BadAnswer;
+        outcome.detail = why + ", " + std::to_string(run.output.size()) + " bytes";
+    }
+    return outcome;
+}
+
+std::string ModuleHostFailureMessage(const ModuleHostOutcome& outcome,
+                                     const ModuleLocation& module) {
+    const std::string& name = module.file;
+    switch (outcome.failure) {
+    case ModuleHostFailure::None:
+        break;
+    case ModuleHostFailure::CannotStart:
+        return FormatResourceString(IDS_MODULE_HOST_CANNOT_START,
+                                    {name, HostProgram(module.kind), outcome.detail});
+    case ModuleHostFailure::WineMissing:
+        return FormatResourceString(IDS_MODULE_NEEDS_WINE, {name});
+    case ModuleHostFailure::Crashed:
+        return FormatResourceString(IDS_MODULE_CRASHED, {name, outcome.detail});
+    case ModuleHostFailure::Exited:
+        return FormatResourceString(IDS_MODULE_EXITED, {name, outcome.detail});
+    case ModuleHostFailure::TimedOut:
+        return FormatResourceString(IDS_MODULE_TIMED_OUT, {name, outcome.detail});
+    case ModuleHostFailure::BadAnswer:
+        return FormatResourceString(IDS_MODULE_BAD_ANSWER, {name, outcome.detail});
+    }
+    if (outcome.answer.status == ModuleHostStatus::Crashed)
+        return FormatResourceString(IDS_MODULE_CRASHED, {name, outcome.answer.detail});
+    if (outcome.answer.status == ModuleHostStatus::WroteOutsideBlock)
+        return FormatResourceString(IDS_MODULE_WROTE_OUTSIDE_BLOCK, {name});
+    return {};
+}
+
+void SetModuleHostProgramsForTesting(std::string native, std::string windows) {
+    HostOverride(ModuleKind::Native) = std::move(native);
+    HostOverride(ModuleKind::Windows) = std::move(windows);
+}
+
+} // namespace kelvane

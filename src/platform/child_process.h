@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/wait_indicator.h"
+
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+// One run of a helper program: `input` is written to its standard input,
+// which is then closed, and its standard output is collected; its standard
+// error is the caller's.
+struct ChildProcessRun {
+    std::vector<std::string> command; // program (a path, or a name looked up on PATH), arguments
+    std::vector<std::string> environment; // NAME=VALUE entries set on top of the caller's
+    std::string input;
+    size_t outputLimit = 0; // more output than this ends the run
+    double timeoutSeconds = 0;
+};
+
+struct ChildProcessOutcome {
+    bool started = false;
+    std::string startError; // why it did not start
+    std::string output;
+    bool outputTooLong = false;
+    bool timedOut = false; // killed, with every process it started
+    bool exited = false;   // ended by itself with exitCode
+    int exitCode = 0;
+    bool signaled = false; // ended by signalNumber
+    int signalNumber = 0;
+};
+
+// Runs the program in a process group of its own and waits for it, calling
+// `waiter.KeepResponsive()` meanwhile. When it runs out of time or writes too
+// much, the whole group is killed. Whatever the program started and left
+// behind is killed with the group when the program ends.
+ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& waiter);
+
+// "SIGSEGV, Segmentation fault" for a signal number.
+std::string SignalDescription(int signalNumber);
+
+// Whether a program name is found on PATH (or, with a '/', is executable).
+bool ProgramOnPath(const std::string& program);
+
+} // namespace kelvane

@@ -1,0 +1,20 @@
+#include "platform/wait_indicator.h"
+
+namespace kelvane {
+namespace {
+
+class SilentWait : public WaitIndicator {
+public:
+    void BeginWait(const std::string&) override {}
+    void KeepResponsive() override {}
+    void EndWait() override {}
+};
+
+} // namespace
+
+WaitIndicator& SilentWaitIndicator() {
+    static SilentWait silent;
+    return silent;
+}
+
+} // namespace kelvane

@@ -1,0 +1,85 @@
+/* A conversion module that misbehaves in the way chosen when it is built:
+   KELVANE_TEST_CRASH         DLL_MPV_Convert writes through a null pointer
+   KELVANE_TEST_PROBE_CRASH   DLL_Info_Get does
+   KELVANE_TEST_HANG          DLL_MPV_Convert never returns; on POSIX it first
+                              starts a child that writes its process id to the
+                              file named by KELVANE_TEST_PID_FILE and waits too
+   KELVANE_TEST_EXIT          DLL_MPV_Convert calls exit(3)
+   KELVANE_TEST_WRITE_PAST    DLL_MPV_Convert writes 64 bytes behind the block
+   KELVANE_TEST_GARBAGE       DLL_MPV_Convert prints to standard output, fills
+                              the error buffer without a terminating zero and
+                              returns -7 */
+#include "convert/kelvane_module.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#ifdef KELVANE_TEST_HANG
+static void WaitForever(void) {
+    for (;;) {
+#ifdef _WIN32
+        Sleep(1000);
+#else
+        sleep(1);
+#endif
+    }
+}
+#endif
+
+#if defined(KELVANE_TEST_HANG) && !defined(_WIN32)
+static void StartWaitingChild(void) {
+    const char* pidFile = getenv("KELVANE_TEST_PID_FILE");
+    if (pidFile == NULL || fork() != 0)
+        return;
+    FILE* file = fopen(pidFile, "w");
+    if (file != NULL) {
+        fprintf(file, "%ld\n", (long)getpid());
+        fclose(file);
+    }
+    WaitForever();
+}
+#endif
+
+KELVANE_MODULE_EXPORT int32_t DLL_Info_Get(uint32_t* mask) {
+#ifdef KELVANE_TEST_PROBE_CRASH
+    *(volatile uint32_t*)(uintptr_t)0 = 1;
+#endif
+    *mask = 0x3FF;
+    return 0;
+}
+
+KELVANE_MODULE_EXPORT int32_t DLL_MPV_Convert(int32_t direction, KelvaneConversionBlock* block) {
+    char* errorText = (char*)(uintptr_t)block->m_pszConvertError;
+    (void)direction;
+    (void)errorText;
+    block->m_anMpCount[0][0] = 12345; /* a change that must not reach the project */
+#ifdef KELVANE_TEST_CRASH
+    *(volatile int*)(uintptr_t)0 = 1;
+#endif
+#ifdef KELVANE_TEST_HANG
+#ifndef _WIN32
+    StartWaitingChild();
+#endif
+    WaitForever();
+#endif
+#ifdef KELVANE_TEST_EXIT
+    exit(3);
+#endif
+#ifdef KELVANE_TEST_WRITE_PAST
+    memset((char*)block + sizeof *block, 'x', 64);
+#endif
+#ifdef KELVANE_TEST_GARBAGE
+    printf("KLVA garbage on standard output\n");
+    fflush(stdout);
+    memset(errorText, 'g', KELVANE_CONVERT_ERROR_SIZE);
+    return -7;
+#endif
+    return 0;
+}
