@@ -1,5 +1,7 @@
 #include "cli/cli_services.h"
 
+#include "cli/console_output.h"
+
 namespace kelvane {
 
 bool ScriptedFileDialog::ShowFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
@@ -14,6 +16,11 @@ bool ScriptedFileDialog::ShowFileDialog(const FileDialogRequest& request, std::s
     if (!request.defaultExtension.empty() && !hasExtension)
         chosenPath += "." + request.defaultExtension;
     return true;
+}
+
+void ConsoleWaitNote::BeginWait(const std::string& note) {
+    if (!note.empty())
+        PrintProblem(note);
 }
 
 } // namespace kelvane

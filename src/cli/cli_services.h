@@ -2,6 +2,7 @@
 
 #include "platform/file_dialog.h"
 #include "platform/repaint.h"
+#include "platform/wait_indicator.h"
 
 #include <string>
 
@@ -22,6 +23,15 @@ private:
 class NoRepaint : public RepaintService {
 public:
     void Repaint() override {}
+};
+
+// A wait has no cursor here; its note, when it has one, goes to standard
+// error so that a slow first start does not look like a hang.
+class ConsoleWaitNote : public WaitIndicator {
+public:
+    void BeginWait(const std::string& note) override;
+    void KeepResponsive() override {}
+    void EndWait() override {}
 };
 
 } // namespace kelvane

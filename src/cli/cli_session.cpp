@@ -9,7 +9,9 @@ namespace kelvane {
 Session::Session(std::string saveAsPath)
     : fileDialogs(saveAsPath),
       app({messageBoxes, fileDialogs, repaint, profile, dialogs}, ProgramFilePath("ini")),
-      saveAs(!saveAsPath.empty()) {}
+      saveAs(!saveAsPath.empty()) {
+    app.SetWaitIndicator(wait);
+}
 
 bool OpenProject(Session& session, const std::string& path) {
     std::string checked = path;

@@ -20,6 +20,7 @@ struct Session {
     NoRepaint repaint;
     QSettingsProfile profile;
     ScriptedDialogRunner dialogs;
+    ConsoleWaitNote wait;
     CKLVN_MAINApp app;
     const bool saveAs;
 };

@@ -12,6 +12,7 @@
 #include "ui/qt/qt_dialog_runner.h"
 #include "ui/qt/qt_file_dialogs.h"
 #include "ui/qt/qt_message_boxes.h"
+#include "ui/qt/qt_wait_indicator.h"
 #include "view/qt/summary_view.h"
 
 #include <QApplication>
@@ -46,8 +47,10 @@ int main(int argc, char** argv) {
     kelvane::QtFileDialogs fileDialogs;
     kelvane::FrameRepaint repaint;
     kelvane::QtDialogRunner dialogs(kelvane::ProgramIcon());
+    kelvane::QtWaitIndicator wait;
     kelvane::CKLVN_MAINApp app({messageBoxes, fileDialogs, repaint, profile, dialogs},
                                kelvane::ProgramFilePath("ini"));
+    app.SetWaitIndicator(wait);
     kelvane::QtContextHelp help(messageBoxes);
     kelvane::CMainFrame frame(app);
     help.SetOwner(&frame);
@@ -58,6 +61,8 @@ int main(int argc, char** argv) {
     fileDialogs.SetOwner(&frame);
     dialogs.SetOwner(&frame);
     repaint.Attach(&frame);
+    wait.SetOwner(&frame);
+    frame.SetWaitIndicator(&wait);
 
     // Only the first argument is used; one that cannot be read ends the
     // program after saying so. The system hands it over in the locale's

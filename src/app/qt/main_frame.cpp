@@ -9,9 +9,11 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "ui/qt/qt_help_desktop.h"
+#include "ui/qt/qt_wait_indicator.h"
 #include "view/qt/summary_view.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -144,8 +146,12 @@ void CMainFrame::Repaint() {
     UpdateCommandStates();
 }
 
+bool CMainFrame::Waiting() const {
+    return m_wait != nullptr && m_wait->Waiting();
+}
+
 void CMainFrame::Dispatch(uint32_t commandId) {
-    if (!m_app.IsCommandEnabled(commandId))
+    if (Waiting() || !m_app.IsCommandEnabled(commandId))
         return;
     switch (commandId) {
     case ID_APP_EXIT:
@@ -171,6 +177,15 @@ void CMainFrame::WinHelp(uint32_t data, uint32_t command) {
         m_help(data, command);
 }
 
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The application is in the middle of a command; it must finish first.
+    if (Waiting()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
@@ -186,7 +201,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::OnDropFiles(const QStringList& paths) {
     // Two or more files open nothing and say nothing.
-    if (paths.size() != 1)
+    if (paths.size() != 1 || Waiting())
         return;
     m_app.OpenProjectPath(FromQString(paths.constFirst()));
     UpdateCommandStates();

@@ -13,6 +13,7 @@ class QToolBar;
 namespace kelvane {
 
 class CKLVN_MAINView;
+class QtWaitIndicator;
 
 // The main window: menu, accelerators and toolbar built from the resource
 // tables, every command routed to the application's command table and
@@ -35,6 +36,10 @@ public:
     }
     void WinHelp(uint32_t data, uint32_t command);
 
+    // While it waits (a conversion module at work), commands, drops and
+    // closing the window are refused.
+    void SetWaitIndicator(const QtWaitIndicator* wait) { m_wait = wait; }
+
     QAction* Action(uint32_t commandId) const;
     CKLVN_MAINView* View() const { return m_view; }
     QToolBar* ToolBar() const { return m_toolBar; }
@@ -42,6 +47,7 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QAction* MakeAction(uint32_t commandId, const QString& text);
@@ -49,12 +55,14 @@ private:
     void BuildAccelerators();
     void BuildToolBar();
     void OnDropFiles(const QStringList& paths);
+    bool Waiting() const;
 
     CKLVN_MAINApp& m_app;
     CKLVN_MAINView* m_view;
     QToolBar* m_toolBar = nullptr;
     std::map<uint32_t, QAction*> m_actions;
     std::function<void(uint32_t, uint32_t)> m_help;
+    const QtWaitIndicator* m_wait = nullptr;
 };
 
 // The repaint service of the desktop front: the application is made before

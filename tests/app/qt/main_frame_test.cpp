@@ -4,9 +4,11 @@
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "scoped_environment.h"
+#include "store/fixed_text.h"
 #include "test_files.h"
 #include "ui/qt/qt_context_help.h"
 #include "ui/qt/qt_dialog_runner.h"
+#include "ui/qt/qt_wait_indicator.h"
 #include "view/qt/summary_view.h"
 
 #include <QAction>
@@ -25,7 +27,12 @@ namespace {
 
 // A main window over an application with scripted services.
 struct Desktop {
-    Desktop() { repaint.Attach(&frame); }
+    Desktop() {
+        repaint.Attach(&frame);
+        app.SetWaitIndicator(wait);
+        wait.SetOwner(&frame);
+        frame.SetWaitIndicator(&wait);
+    }
 
     // Copies the demo project into a folder of its own; its project file.
     std::string Demo() {
@@ -57,6 +64,7 @@ struct Desktop {
     test::MemoryProfile profile;
     FrameRepaint repaint;
     QtDialogRunner dialogs;
+    QtWaitIndicator wait;
     CKLVN_MAINApp app{{messageBoxes, fileDialogs, repaint, profile, dialogs},
                       std::string(KELVANE_PROGRAM_DIR) + "/kelvane.ini"};
     CMainFrame frame{app};
@@ -213,6 +221,66 @@ private slots:
                  qPrintable(texts.join('|')));
         QVERIFY2(texts.contains(" FSP file: " + QString::fromStdString(folder) + "/demo.fsp"),
                  qPrintable(texts.join('|')));
+    }
+
+    // A module that hangs: the window goes on drawing, refuses to close and
+    // takes no other command meanwhile; one that crashes: the window lives on
+    // with the project as it was, and says which module it was.
+    void aConversionModuleThatHangsOrCrashesLeavesTheWindowAlive() {
+        const test::ScopedEnvironment timeout("KELVANE_MODULE_TIMEOUT", "1.5");
+        Desktop desktop;
+        desktop.frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&desktop.frame));
+        ProjectSettings& settings = desktop.app.Settings();
+        settings.m_bProjectLoaded = true;
+        settings.m_nIceModel = ICE_TALVEX_NOVA;
+        for (uint32_t& supported : settings.m_abConvertSupported)
+            supported = 1;
+        CopyToField(settings.m_szMpdFile, "KV4021");
+
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                paints += event->type() == QEvent::Paint ? 1 : 0;
+                return false;
+            }
+        } counter;
+        desktop.frame.View()->installEventFilter(&counter);
+        QTimer redraw;
+        QObject::connect(&redraw, &QTimer::timeout, desktop.frame.View(),
+                         [&desktop] { desktop.frame.View()->update(); });
+        redraw.start(100);
+        bool closeRefused = false, cursorWaited = false;
+        QTimer::singleShot(400, [&] {
+            cursorWaited = QApplication::overrideCursor() != nullptr &&
+                           QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            closeRefused = !desktop.frame.close();
+            desktop.frame.Dispatch(ID_APP_ABOUT); // refused: no dialog opens
+        });
+
+        CopyToField(settings.m_szConvertModule, "kelvane_test_hang.so");
+        desktop.messageBoxes.answers = {IDYES};
+        desktop.frame.Dispatch(2001);
+        QVERIFY(counter.paints >= 5);
+        QVERIFY(closeRefused && cursorWaited);
+        QVERIFY(desktop.frame.isVisible());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(desktop.messageBoxes.shown.size(), size_t{2});
+        QVERIFY(desktop.messageBoxes.shown.back().text.find("gave no answer within 1.5 seconds") !=
+                std::string::npos);
+
+        CopyToField(settings.m_szConvertModule, "kelvane_test_crash.so");
+        desktop.messageBoxes.answers = {IDYES};
+        desktop.frame.Dispatch(2001);
+        QCOMPARE(desktop.messageBoxes.shown.size(), size_t{4});
+        QCOMPARE(desktop.messageBoxes.shown.back().text,
+                 "The conversion module " + std::string(KELVANE_PROGRAM_DIR) +
+                     "/kelvane_test_crash.so crashed (SIGSEGV, Segmentation fault).\nThe "
+                     "project was not changed.");
+        QCOMPARE(settings.m_nIceModel, uint32_t{ICE_TALVEX_NOVA});
+        QCOMPARE(FieldText(settings.m_szMpdFile), std::string_view("KV4021"));
+        QVERIFY(desktop.frame.isVisible());
+        QVERIFY(desktop.frame.close()); // and closes once nothing runs
     }
 };
 
