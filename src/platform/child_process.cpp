@@ -10,6 +10,7 @@
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -158,6 +159,7 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
         return outcome;
     }
     outcome.started = true;
+    Descriptor processHandle(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
 
     fcntl(toChild.Get(), F_SETFL, O_NONBLOCK);
     const auto deadline =
@@ -220,7 +222,13 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
             outcome.timedOut = true;
             break;
         }
-        poll(nullptr, 0, MillisecondsUntil(deadline));
+        // The process descriptor wakes the wait the moment the program ends;
+        // without one (old kernels), poll often instead of a whole tick.
+        pollfd exited{processHandle.Get(), POLLIN, 0};
+        if (processHandle.Get() >= 0)
+            poll(&exited, 1, MillisecondsUntil(deadline));
+        else
+            poll(nullptr, 0, std::min(1, MillisecondsUntil(deadline)));
         waiter.KeepResponsive();
     }
     KillGroup(pid);
