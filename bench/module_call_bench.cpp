@@ -13,6 +13,7 @@
 #include "module_host/module_call.h"
 #include "platform/child_process.h"
 #include "platform/executable_path.h"
+#include "quiet_services.h"
 #include "store/fixed_text.h"
 
 #include <algorithm>
@@ -50,27 +51,11 @@ public:
     bool ShowFileDialog(const kelvane::FileDialogRequest&, std::string&) override { return false; }
 };
 
-class NoRepaint : public kelvane::RepaintService {
-public:
-    void Repaint() override {}
-};
-
-class NoProfile : public kelvane::Profile {
-public:
-    std::string GetProfileString(std::string_view, std::string_view,
-                                 std::string_view fallback) override {
-        return std::string(fallback);
-    }
-    bool WriteProfileString(std::string_view, std::string_view, std::string_view) override {
-        return true;
-    }
-};
-
 struct Services {
     CountedMessageBoxes messageBoxes;
     NoFileDialogs fileDialogs;
-    NoRepaint repaint;
-    NoProfile profile;
+    kelvane::bench::NoRepaint repaint;
+    kelvane::bench::NoProfile profile;
     kelvane::ScriptedDialogRunner dialogs;
     kelvane::FrameworkServices Framework() {
         return {messageBoxes, fileDialogs, repaint, profile, dialogs};

@@ -3,6 +3,7 @@
 // and the peak memory of this process.
 #include "app/klvn_main_app.h"
 #include "dialogs/scripted_dialog_runner.h"
+#include "quiet_services.h"
 #include "store/byte_cursor.h"
 #include "store/companion_buffer.h"
 
@@ -45,22 +46,6 @@ public:
         return true;
     }
     std::string answer;
-};
-
-class NoRepaint : public kelvane::RepaintService {
-public:
-    void Repaint() override {}
-};
-
-class MemoryProfile : public kelvane::Profile {
-public:
-    std::string GetProfileString(std::string_view, std::string_view,
-                                 std::string_view fallback) override {
-        return std::string(fallback);
-    }
-    bool WriteProfileString(std::string_view, std::string_view, std::string_view) override {
-        return true;
-    }
 };
 
 void Write(const fs::path& path, const std::string& bytes) {
@@ -174,8 +159,8 @@ int main() {
 
     QuietMessageBoxes messageBoxes;
     AnswerDialog dialog;
-    NoRepaint repaint;
-    MemoryProfile profile;
+    kelvane::bench::NoRepaint repaint;
+    kelvane::bench::NoProfile profile;
     kelvane::ScriptedDialogRunner dialogs;
 
     std::vector<double> openSave, copy;

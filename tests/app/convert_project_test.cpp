@@ -1,5 +1,6 @@
 #include "app/app_with_fakes.h"
 #include "app/klvn_main_app.h"
+#include "app/refused_conversion.h"
 #include "dialogs/scripted_dialog_runner.h"
 
 #include "platform/fake_services.h"
@@ -129,21 +130,8 @@ TEST(ConvertProjectTest, AModuleThatCrashesHangsExitsOrScribblesLeavesTheProject
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.module);
-        test::AppWithFakes<> f;
-        ProjectSettings& settings = f.app.Settings();
-        settings.m_nIceModel = ICE_TALVEX_NOVA;
-        settings.m_nCommDevice = COMM_ETHERNET;
-        settings.m_wPurgeMask = 0x0001;
-        CopyToField(settings.m_szMpdFile, "/opt/mpv/KV4021");
-        CopyToField(settings.m_szConvertModule, std::string("kelvane_test_") + c.module + ".so");
-        const ConversionBlock before = settings.Block();
-        f.messageBoxes.answers = {IDYES};
-        EXPECT_FALSE(f.app.ConvertProject(0));
-        ASSERT_EQ(f.messageBoxes.shown.size(), 2u);
-        const auto& box = f.messageBoxes.shown.back();
-        EXPECT_EQ(box.caption + "|" + std::to_string(box.style) + "|" + box.text, c.message);
-        EXPECT_EQ(std::memcmp(&settings.Block(), &before, sizeof before), 0);
-        EXPECT_EQ(f.repaint.count, 0);
+        test::ExpectConversionRefused(std::string("kelvane_test_") + c.module + ".so", c.message,
+                                      true);
     }
 
     test::AppWithFakes<> f;

@@ -1,6 +1,7 @@
 // Windows conversion modules, run in the 32-bit host under Wine, against the
 // same modules built natively.
 #include "app/app_with_fakes.h"
+#include "app/refused_conversion.h"
 #include "convert/module_discovery.h"
 #include "convert/module_host_client.h"
 #include "platform/child_process.h"
@@ -118,22 +119,9 @@ TEST(WindowsModuleTest, AMisbehavingDllLeavesTheProjectAsItWas) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.module);
-        test::AppWithFakes<> f;
-        ProjectSettings& settings = f.app.Settings();
-        settings.m_nIceModel = ICE_TALVEX_NOVA;
-        CopyToField(settings.m_szMpdFile, "/opt/mpv/KV4021");
-        CopyToField(settings.m_szConvertModule, std::string("kelvane_test_") + c.module + "_win32");
-        const ConversionBlock before = settings.Block();
-        f.messageBoxes.answers = {IDYES};
-        EXPECT_FALSE(f.app.ConvertProject(0));
-        ASSERT_EQ(f.messageBoxes.shown.size(), 2u);
-        const auto& box = f.messageBoxes.shown.back();
-        EXPECT_EQ(box.caption + "|" + std::to_string(box.style) + "|" + box.text, c.message);
         // An ordinary failure keeps the module's other changes.
-        if (c.module != std::string("garbage")) {
-            EXPECT_EQ(std::memcmp(&settings.Block(), &before, sizeof before), 0);
-        }
-        EXPECT_EQ(FieldText(settings.m_szMpdFile), "/opt/mpv/KV4021");
+        test::ExpectConversionRefused(std::string("kelvane_test_") + c.module + "_win32", c.message,
+                                      c.module != std::string("garbage"));
     }
 
     // A crash while asked what it supports disables the commands and says so.
