@@ -107,6 +107,7 @@ enum StringId : unsigned {
     IDS_FILE_TOO_LARGE = 61326,
     IDS_UNKNOWN_TARGET_NAME = 61327,
     IDS_FILE_CHANGED_WHILE_READ = 61328,
+    IDS_NAME_MATCHES_SEVERAL = 61329,
 
     // Saves: a file that may not be replaced, a save that waits too long
     // for another, a companion that could not be read, a module's result.
@@ -126,6 +127,9 @@ enum StringId : unsigned {
     IDS_MODULE_WROTE_OUTSIDE_BLOCK = 61356,
     IDS_PREPARING_WINE = 61357,
     IDS_CAPTION_CONVERSION_MODULE = 61358,
+
+    // Before a modified project is replaced or the program ends.
+    IDS_SAVE_CHANGES = 61360,
 };
 
 } // namespace kelvane

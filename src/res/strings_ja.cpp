@@ -103,6 +103,7 @@ const StringEntry kJapanese[] = {
     {IDS_FILE_TOO_LARGE, "保持できる %s バイトを超えています"},
     {IDS_UNKNOWN_TARGET_NAME, "TARGET_NAME %s は既知の ICE モデルではありません。"},
     {IDS_FILE_CHANGED_WHILE_READ, "読み込み中に変更されました"},
+    {IDS_NAME_MATCHES_SEVERAL, "大文字と小文字だけが異なる同名のファイルが複数あります"},
     {IDS_FILE_NOT_WRITABLE, "ファイルは書き込みできません。"},
     {IDS_PROJECT_BEING_SAVED, "%s は別の保存の途中です。\n何も保存されていません。しばらくしてからやり直してください。"},
     {IDS_COMPANION_NOT_READ, "%s はプロジェクトを開いたときに読めなかったため、新しい名前で保存できません。\n何も保存されていません。"},
@@ -116,6 +117,7 @@ const StringEntry kJapanese[] = {
     {IDS_MODULE_WROTE_OUTSIDE_BLOCK, "変換モジュール %s が変換ブロックの外に書き込みました。\nプロジェクトは変更されていません。"},
     {IDS_PREPARING_WINE, "Wine を準備しています ..."},
     {IDS_CAPTION_CONVERSION_MODULE, "変換モジュール"},
+    {IDS_SAVE_CHANGES, "%s への変更を保存しますか?"},
 };
 
 } // namespace
