@@ -5,6 +5,7 @@
 #include "cli/ice_model_names.h"
 #include "cli/project_commands.h"
 #include "cli/usage_text.h"
+#include "platform/absolute_path.h"
 #include "platform/code_page.h"
 
 #include <CLI/CLI.hpp>
@@ -241,8 +242,10 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     };
     for (const auto& [command, arguments] : projectCommands)
         if (command->parsed()) {
-            request.project = *arguments->project.ProjectText();
-            request.saveAsPath = arguments->saveAs.ProjectText().value_or(std::string());
+            // The FSR file records the project's path: never a relative one.
+            request.project = AbsolutePath(*arguments->project.ProjectText());
+            request.saveAsPath =
+                AbsolutePath(arguments->saveAs.ProjectText().value_or(std::string()));
         }
     if (show->parsed()) {
         request.command = CliCommand::Show;

@@ -1,6 +1,7 @@
 #include "convert/module_host_client.h"
 
 #include "convert/module_discovery.h"
+#include "platform/absolute_path.h"
 #include "platform/child_process.h"
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
@@ -49,15 +50,6 @@ std::string PlaceOf(const std::string& name) {
         return name;
     const std::string folder = ExecutableFolder();
     return folder.empty() ? name : folder + "/" + name;
-}
-
-std::string AbsolutePath(const std::string& path) {
-    if (path.starts_with("/"))
-        return path;
-    char* cwd = getcwd(nullptr, 0);
-    std::string absolute = cwd != nullptr ? LocaleToProject(cwd) + "/" + path : path;
-    std::free(cwd);
-    return absolute;
 }
 
 // A Unix file in Wine's terms: the Z: drive is the root of the file system.

@@ -2,6 +2,7 @@
 #include "app/klvn_main_app.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/program_icon.h"
+#include "platform/absolute_path.h"
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
 #include "platform/qt/qsettings_profile.h"
@@ -68,7 +69,9 @@ int main(int argc, char** argv) {
     // program after saying so. The system hands it over in the locale's
     // charset; the core holds texts in the project code page.
     const std::string nativeArgument = argc > 1 ? argv[1] : "";
-    const std::string firstArgument = kelvane::LocaleToProject(nativeArgument);
+    // The FSR file records the project's path: never a relative one.
+    const std::string firstArgument =
+        kelvane::AbsolutePath(kelvane::LocaleToProject(nativeArgument));
     if (!nativeArgument.empty() && !CanOpenForReading(nativeArgument)) {
         messageBoxes.MessageBox(
             kelvane::FormatResourceString(kelvane::IDS_CANNOT_OPEN_ARGUMENT, {firstArgument}), "",
