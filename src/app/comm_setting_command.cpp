@@ -41,6 +41,7 @@ void CKLVN_MAINApp::OnCommSetting() {
     m_settings.m_strIpAddressMcs = dialog.m_strIpAddressMcs;
     m_settings.m_strPortMcs = dialog.m_strPortMcs;
     m_settings.m_bUseMcs = dialog.m_bUseMcs;
+    m_bModified = true;
     m_services.repaint.Repaint();
 }
 

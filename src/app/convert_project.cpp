@@ -104,6 +104,8 @@ bool CKLVN_MAINApp::ConvertProject(int32_t direction) {
             break;
         }
     }
+    if (applied)
+        m_bModified = true;
     FindConversionModule();
     m_services.repaint.Repaint();
     return applied;

@@ -51,6 +51,7 @@ void CKLVN_MAINApp::OnFileModelSetting() {
     m_settings.m_astrFrdNewFiles = dialog.m_astrFrdTargets;
     if (!dialog.m_strModel.empty())
         m_settings.m_strSelectedModelName = dialog.m_strModel;
+    m_bModified = true;
     m_services.repaint.Repaint();
 }
 
@@ -61,6 +62,7 @@ void CKLVN_MAINApp::OnModelSelect() {
     if (dialog.DoModal() != IDOK || dialog.m_strModel.empty())
         return;
     m_settings.m_strSelectedModelName = dialog.m_strModel;
+    m_bModified = true;
     m_services.repaint.Repaint();
 }
 

@@ -88,16 +88,35 @@ void CKLVN_MAINApp::ReportNotInSync() {
 
 void CKLVN_MAINApp::OnOpenProject() {
     std::string path;
-    if (BrowseForFile(path, FILE_DIALOG_PROJECT_OPEN) == 1)
+    if (BrowseForFile(path, FILE_DIALOG_PROJECT_OPEN) == 1 && SaveModified()) {
         LoadProject(path);
+        m_bModified = false;
+    }
     m_services.repaint.Repaint();
 }
 
 void CKLVN_MAINApp::OpenProjectPath(const std::string& path) {
     std::string checked = path;
-    if (CheckExtension(checked, "FSP", 0) == 0)
+    if (CheckExtension(checked, "FSP", 0) == 0 && SaveModified()) {
         LoadProject(path);
+        m_bModified = false;
+    }
     m_services.repaint.Repaint();
+}
+
+bool CKLVN_MAINApp::SaveModified() {
+    if (!m_bModified)
+        return true;
+    switch (m_services.messageBoxes.MessageBox(
+        FormatResourceString(IDS_SAVE_CHANGES, {CurrentProjectPath()}),
+        LoadResourceString(IDS_CAPTION_CONFIRM), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDYES:
+        return OnSaveProject();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CKLVN_MAINApp::OnSaveProject() {
@@ -106,6 +125,7 @@ bool CKLVN_MAINApp::OnSaveProject() {
         FormatResourceString(IDS_OVERWRITE_QUESTION, {path}),
         LoadResourceString(IDS_CAPTION_CONFIRM), kOverwriteStyle);
     const bool saved = answer == IDYES && SaveProject(path);
+    m_bModified = m_bModified && !saved;
     m_services.repaint.Repaint();
     return saved;
 }
@@ -113,6 +133,7 @@ bool CKLVN_MAINApp::OnSaveProject() {
 bool CKLVN_MAINApp::OnSaveProjectAs() {
     std::string path;
     const bool saved = BrowseForFile(path, FILE_DIALOG_PROJECT_SAVE_AS) == 1 && SaveProject(path);
+    m_bModified = m_bModified && !saved;
     m_services.repaint.Repaint();
     return saved;
 }

@@ -48,6 +48,15 @@ public:
     bool OnSaveProject();
     bool OnSaveProjectAs();
 
+    // Whether the open project has changes that no save has written: set by
+    // an applied conversion and by a settings dialog ended with OK, cleared
+    // by a save command that worked and by opening a project.
+    bool IsModified() const { return m_bModified; }
+    // Before a modified project is replaced or the program ends: asks
+    // whether to save it. Yes runs the plain save; true when the caller may
+    // go on (saved, or No), false for Cancel or a save that did not work.
+    bool SaveModified();
+
     // Reads the whole project; m_bProjectLoaded tells whether it worked.
     void LoadProject(const std::string& path);
     // Runs the save-time validation; a refusal is reported as a save would.
@@ -145,6 +154,7 @@ private:
     std::string m_strUsbLibrary = "tvxUSB.so";
     FileSystem* m_fileSystem = &SystemFileSystem();
     WaitIndicator* m_wait = &SilentWaitIndicator();
+    bool m_bModified = false;
     std::function<void(uint32_t, uint32_t)> m_help;
     std::function<std::vector<std::string>()> m_installedModels;
 };

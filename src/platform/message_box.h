@@ -8,6 +8,7 @@ namespace kelvane {
 // callers and the desktop front agree on.
 enum MessageBoxStyle : unsigned {
     MB_OK = 0x00,
+    MB_YESNOCANCEL = 0x03,
     MB_YESNO = 0x04,
     MB_ICONEXCLAMATION = 0x30,
     MB_ICONINFORMATION = 0x40,

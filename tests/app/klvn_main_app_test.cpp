@@ -1,5 +1,7 @@
+#include "app/app_with_fakes.h"
 #include "app/klvn_main_app.h"
 #include "dialogs/scripted_dialog_runner.h"
+#include "res/dialog_ids.h"
 
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kelvane {
@@ -116,6 +119,72 @@ TEST(KlvnMainAppTest, SavesWriteTheWholeProjectOrNothingAndKeepTheNames) {
     EXPECT_TRUE(
         f.Message().starts_with("The FSR file " + target.File("other.fsr") + " was not saved.\n("));
     EXPECT_EQ(f.app.Settings().m_fileSet[FILE_FSR].m_strName, "renamed.fsr");
+}
+
+// A converted or edited project is not replaced without a word: Cancel keeps
+// it, Yes saves it first and goes on only when the save worked, No gives it
+// up. A save or an open clears the mark; a cancelled dialog does not set it.
+TEST(KlvnMainAppTest, AModifiedProjectIsSavedOrGivenUpOnlyWhenTheUserSaysSo) {
+    TempFolder folder;
+    for (const std::string extension : {"fsp", "fsr", "uer", "sbu", "mcr"}) {
+        WriteBytes(folder.File("demo." + extension), DemoFile(extension));
+        WriteBytes(folder.File("other." + extension), DemoFile(extension));
+    }
+    const std::string demo = folder.File("demo.fsp"), other = folder.File("other.fsp");
+    const std::string question = "Save changes to " + demo + "?";
+    test::AppWithFakes<> f(std::string(KELVANE_PROGRAM_DIR) + "/kelvane.ini");
+    const auto Questions = [&f](const std::string& text) {
+        return std::count_if(f.messageBoxes.shown.begin(), f.messageBoxes.shown.end(),
+                             [&](const auto& box) { return box.text == text; });
+    };
+    f.app.OpenProjectPath(demo);
+    ASSERT_TRUE(f.app.Settings().m_bProjectLoaded);
+    EXPECT_FALSE(f.app.IsModified());
+    EXPECT_TRUE(f.app.SaveModified()); // nothing to ask
+
+    f.dialogs.SetScript(IDD_COMM_SETTING, [](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Click(dialog, IDCANCEL);
+    });
+    f.app.OnCommSetting();
+    EXPECT_FALSE(f.app.IsModified());
+    f.messageBoxes.answers = {IDYES, IDOK};
+    ASSERT_TRUE(f.app.ConvertProject(3)); // talvexNOVA to talvexMAX
+    EXPECT_TRUE(f.app.IsModified());
+
+    f.messageBoxes.shown.clear();
+    f.messageBoxes.answers = {IDCANCEL};
+    f.app.OpenProjectPath(other);
+    EXPECT_EQ(f.app.CurrentProjectPath(), demo);
+    EXPECT_EQ(f.app.Settings().m_nIceModel, uint32_t{ICE_TALVEX_MAX});
+    ASSERT_EQ(f.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(f.messageBoxes.shown[0].text, question);
+    EXPECT_EQ(f.messageBoxes.shown[0].style, unsigned{MB_YESNOCANCEL | MB_ICONEXCLAMATION});
+    // Yes, then No to overwriting: not saved, so nothing is replaced.
+    f.messageBoxes.answers = {IDYES, IDNO};
+    f.app.OpenProjectPath(other);
+    EXPECT_EQ(f.app.CurrentProjectPath(), demo);
+    EXPECT_TRUE(f.app.IsModified());
+    EXPECT_EQ(ReadBytes(demo), DemoFile("fsp"));
+    // Yes and Yes: saved, then the other project opens unmarked.
+    f.messageBoxes.answers = {IDYES, IDYES};
+    f.app.OpenProjectPath(other);
+    EXPECT_EQ(f.app.CurrentProjectPath(), other);
+    EXPECT_FALSE(f.app.IsModified());
+    EXPECT_NE(ReadBytes(demo).find("TARGET_NAME=talvexMAX"), std::string::npos);
+    EXPECT_EQ(Questions(question), 3);
+
+    // No gives the change up.
+    f.dialogs.SetScript(IDD_COMM_SETTING, [](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Click(dialog, IDOK);
+    });
+    f.app.OnCommSetting();
+    EXPECT_TRUE(f.app.IsModified());
+    f.messageBoxes.answers = {IDNO};
+    f.app.OpenProjectPath(demo);
+    EXPECT_EQ(f.app.CurrentProjectPath(), demo);
+    EXPECT_FALSE(f.app.IsModified());
+    EXPECT_EQ(ReadBytes(other), DemoFile("fsp"));
+    EXPECT_EQ(Questions("Save changes to " + other + "?"), 1);
 }
 
 } // namespace

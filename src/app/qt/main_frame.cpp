@@ -47,7 +47,8 @@ CMainFrame::CMainFrame(CKLVN_MAINApp& app, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_app(app) {
-    setWindowTitle(QString::fromStdString(MainWindowTitle()));
+    // "[*]" shows a modified project the Qt way; the title text stays.
+    setWindowTitle(QString::fromStdString(MainWindowTitle()) + "[*]");
     setWindowIcon(ProgramIcon());
     setProperty(kControlIdProperty, IDR_MAINFRAME);
     resize(600, 300);
@@ -139,6 +140,7 @@ void CMainFrame::BuildToolBar() {
 void CMainFrame::UpdateCommandStates() {
     for (const auto& [commandId, action] : m_actions)
         action->setEnabled(m_app.IsCommandEnabled(commandId));
+    setWindowModified(m_app.IsModified());
 }
 
 void CMainFrame::Repaint() {
@@ -178,9 +180,11 @@ void CMainFrame::WinHelp(uint32_t data, uint32_t command) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // The application is in the middle of a command; it must finish first.
-    if (Waiting()) {
+    // A command still running must finish first; a modified project is
+    // saved or given up only when the user says so.
+    if (Waiting() || !m_app.SaveModified()) {
         event->ignore();
+        UpdateCommandStates();
         return;
     }
     QMainWindow::closeEvent(event);

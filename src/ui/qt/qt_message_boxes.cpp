@@ -28,16 +28,23 @@ int QtMessageBoxes::MessageBox(const std::string& text, const std::string& capti
                                unsigned style) {
     QMessageBox box(IconOf(style), ToQString(caption.empty() ? kApplicationName : caption),
                     ToQString(text), QMessageBox::NoButton, m_owner);
-    if ((style & 0x0F) == MB_YESNO) {
+    const unsigned buttons = style & 0x0F;
+    if (buttons == MB_YESNO) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton((style & MB_DEFBUTTON2) != 0 ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+    } else if (buttons == MB_YESNOCANCEL) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
     const int pressed = box.exec();
-    if ((style & 0x0F) == MB_YESNO)
+    if (buttons == MB_YESNO)
         return pressed == QMessageBox::Yes ? IDYES : IDNO;
+    if (buttons == MB_YESNOCANCEL)
+        return pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDCANCEL;
     return IDOK;
 }
 

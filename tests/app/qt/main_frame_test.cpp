@@ -282,6 +282,33 @@ private slots:
         QVERIFY(desktop.frame.isVisible());
         QVERIFY(desktop.frame.close()); // and closes once nothing runs
     }
+
+    // A converted project is marked in the title; closing the window or a
+    // drop asks first, and Cancel keeps the window and the project.
+    void aModifiedProjectIsMarkedAndNotGivenUpWithoutAWord() {
+        Desktop desktop;
+        desktop.frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&desktop.frame));
+        const std::string project = desktop.Demo();
+        Drop(desktop.frame, {project});
+        QVERIFY(desktop.Loaded() && !desktop.frame.isWindowModified());
+        QCOMPARE(desktop.frame.windowTitle(), QString("Kelvane[*]"));
+        desktop.messageBoxes.answers = {IDYES, IDOK};
+        desktop.frame.Dispatch(2001); // talvexNOVA to talvexMAX
+        QVERIFY(desktop.app.IsModified() && desktop.frame.isWindowModified());
+
+        const std::string question = "Save changes to " + project + "?";
+        desktop.messageBoxes.shown.clear();
+        desktop.messageBoxes.answers = {IDCANCEL, IDCANCEL};
+        QVERIFY(!desktop.frame.close());
+        Drop(desktop.frame, {desktop.folder.File("other.fsp")});
+        QCOMPARE(desktop.Boxes(), (std::vector<std::string>{question, question}));
+        QVERIFY(desktop.frame.isVisible() && desktop.frame.isWindowModified());
+        QCOMPARE(desktop.app.Settings().m_nIceModel, uint32_t{ICE_TALVEX_MAX});
+
+        desktop.messageBoxes.answers = {IDNO};
+        QVERIFY(desktop.frame.close());
+    }
 };
 
 QTEST_MAIN(MainFrameTest)
