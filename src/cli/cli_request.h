@@ -4,6 +4,7 @@
 #include "cli/file_model_options.h"
 
 #include <string>
+#include <vector>
 
 namespace kelvane {
 
@@ -15,6 +16,13 @@ struct CliRequest {
     CliCommand command = CliCommand::Show;
     std::string project;
     std::string saveAsPath; // empty: save in place
+    // show, check and convert take several projects, run one process each.
+    std::vector<std::string> projects;
+    std::string outDir;     // convert: each saved under its own name here
+    int jobs = 0;           // processes at once; 0: one per processor
+    std::string reportPath; // a JSON record per project
+    bool batch = false;     // several projects, or a batch option given
+    int batchItem = -1;     // in a process of a batch: the project it runs
     // The conversion: a target model (its index) or a direction, -1 for none.
     int toModel = -1;
     int direction = -1;

@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "app/version_text.h"
+#include "cli/batch_command.h"
 #include "cli/file_model_arguments.h"
 #include "cli/ice_model_names.h"
 #include "cli/project_commands.h"
@@ -156,17 +157,84 @@ struct SettingArguments {
     }
 };
 
+std::string Folder(const std::string& value) {
+    struct stat info {};
+    return stat(value.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? ""
+                                                                    : value + " is not a folder";
+}
+
 struct ProjectArguments {
     TextArgument project, saveAs;
+    // Commands that take several projects.
+    std::vector<std::string> projects;
+    TextArgument outDir, report;
+    int jobs = 0;
+    int batchItem = -1;
+    CLI::Option* jobsOption = nullptr;
 
-    void AddTo(CLI::App& command, bool saves) {
-        AddText(command, "PROJECT", project, "the project file (.fsp)", "PATH", NotEmpty)
-            ->required();
+    void AddTo(CLI::App& command, bool saves, bool several = false) {
+        if (several) {
+            command.add_option("PROJECT", projects, "the project files (.fsp)")
+                ->type_name("PATH")
+                ->required()
+                ->check(NotEmpty);
+            jobsOption = command
+                             .add_option("--jobs", jobs,
+                                         "run at most N projects at once (default: one "
+                                         "per processor)")
+                             ->type_name("N")
+                             ->check(CLI::PositiveNumber);
+            AddText(command, "--report", report,
+                    "write a JSON record of each project's result to FILE", "FILE", NotEmpty);
+            // Set for the processes a batch starts, one per project.
+            command.add_option("--batch-item", batchItem)->group("");
+        } else {
+            AddText(command, "PROJECT", project, "the project file (.fsp)", "PATH", NotEmpty)
+                ->required();
+        }
         if (saves)
             AddText(command, "--as", saveAs,
                     "save as PATH instead of in place (.fsp is added to a name without an "
                     "extension)",
                     "PATH", SaveTarget);
+        if (saves && several)
+            AddText(command, "--out-dir", outDir,
+                    "save each project under its own name in DIR instead of in place", "DIR",
+                    Folder);
+    }
+
+    bool Batch() const {
+        return projects.size() > 1 || outDir.Given() || report.Given() ||
+               (jobsOption != nullptr && jobsOption->count() > 0);
+    }
+
+    // The request's projects and save target; a usage problem as its text.
+    std::string FillIn(CliRequest& request) const {
+        // The FSR file records the project's path: never a relative one.
+        if (projects.empty()) {
+            request.project = AbsolutePath(*project.ProjectText());
+            request.projects = {request.project};
+        } else {
+            for (const std::string& path : projects)
+                request.projects.push_back(AbsolutePath(LocaleToProject(path)));
+            request.project = request.projects.front();
+        }
+        request.saveAsPath = AbsolutePath(saveAs.ProjectText().value_or(std::string()));
+        request.outDir = AbsolutePath(outDir.ProjectText().value_or(std::string()));
+        request.reportPath = AbsolutePath(report.ProjectText().value_or(std::string()));
+        request.jobs = jobs;
+        request.batch = batchItem < 0 && Batch();
+        request.batchItem = batchItem;
+        if (request.batch && saveAs.Given())
+            return "--as saves one project; give several a folder with --out-dir";
+        if (batchItem >= 0) {
+            if (static_cast<size_t>(batchItem) >= request.projects.size())
+                return "--batch-item " + std::to_string(batchItem) + " names no project";
+            request.project = request.projects[static_cast<size_t>(batchItem)];
+            if (!request.outDir.empty())
+                request.saveAsPath = BatchTarget(request.project, request.outDir);
+        }
+        return "";
     }
 };
 
@@ -186,11 +254,11 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     });
 
     ProjectArguments showArguments, checkArguments, saveArguments, setArguments, convertArguments;
-    CLI::App* show = app.add_subcommand("show", "open a project and print its summary");
-    showArguments.AddTo(*show, false);
+    CLI::App* show = app.add_subcommand("show", "open projects and print their summaries");
+    showArguments.AddTo(*show, false, true);
     CLI::App* check =
-        app.add_subcommand("check", "open a project and check that it could be saved");
-    checkArguments.AddTo(*check, false);
+        app.add_subcommand("check", "open projects and check that they could be saved");
+    checkArguments.AddTo(*check, false, true);
     CLI::App* save = app.add_subcommand("save", "open a project and save it in place or as PATH");
     saveArguments.AddTo(*save, true);
 
@@ -208,8 +276,8 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
     set->footer(refusalNote);
 
     CLI::App* convert = app.add_subcommand(
-        "convert", "convert a project to another ICE model, apply the settings and save it");
-    convertArguments.AddTo(*convert, true);
+        "convert", "convert projects to another ICE model, apply the settings and save them");
+    convertArguments.AddTo(*convert, true, true);
     TextArgument toModel, direction;
     CLI::Option* to = AddText(*convert, "--to", toModel,
                               "the model to convert to: talvexBANTAM, talvexNOVA, talvexMAX, "
@@ -241,12 +309,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
         {set, &setArguments},   {convert, &convertArguments},
     };
     for (const auto& [command, arguments] : projectCommands)
-        if (command->parsed()) {
-            // The FSR file records the project's path: never a relative one.
-            request.project = AbsolutePath(*arguments->project.ProjectText());
-            request.saveAsPath =
-                AbsolutePath(arguments->saveAs.ProjectText().value_or(std::string()));
-        }
+        if (command->parsed())
+            if (const std::string problem = arguments->FillIn(request); !problem.empty())
+                return UsageError(problem);
     if (show->parsed()) {
         request.command = CliCommand::Show;
     } else if (check->parsed()) {

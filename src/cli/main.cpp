@@ -1,12 +1,20 @@
 // kelvane-cli: the headless front of Kelvane. It drives the same application
 // object as the desktop program; message boxes go to standard error.
+#include "cli/batch_command.h"
 #include "cli/command_line.h"
 #include "cli/project_commands.h"
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     kelvane::CliRequest request;
     if (const std::optional<int> done = kelvane::ParseCommandLine(argc, argv, request))
         return *done;
+    if (request.batch)
+        return kelvane::RunBatch(request, argc, argv);
+    // A project of a batch: the batch reads its messages in the order written.
+    if (request.batchItem >= 0)
+        std::setvbuf(stdout, nullptr, _IOLBF, 0);
     switch (request.command) {
     case kelvane::CliCommand::Show:
         return kelvane::ShowProject(request);

@@ -126,6 +126,8 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, childInput.Get(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, childOutput.Get(), STDOUT_FILENO);
+    if (run.collectErrors)
+        posix_spawn_file_actions_adddup2(&actions, childOutput.Get(), STDERR_FILENO);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // A group of its own, so that a hung module goes with all it started; and
@@ -162,9 +164,10 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     Descriptor processHandle(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
 
     fcntl(toChild.Get(), F_SETFL, O_NONBLOCK);
-    const auto deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(std::max(run.timeoutSeconds, 0.0)));
+    // Without a limit, a deadline a year away: far enough, and no overflow.
+    const double limit = run.timeoutSeconds > 0 ? run.timeoutSeconds : 365.0 * 24 * 3600;
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(limit));
     size_t inputWritten = 0;
     if (run.input.empty())
         toChild.Close();

@@ -9,13 +9,14 @@ namespace kelvane {
 
 // One run of a helper program: `input` is written to its standard input,
 // which is then closed, and its standard output is collected; its standard
-// error is the caller's.
+// error is the caller's unless it is collected with the output.
 struct ChildProcessRun {
     std::vector<std::string> command; // program (a path, or a name looked up on PATH), arguments
     std::vector<std::string> environment; // NAME=VALUE entries set on top of the caller's
     std::string input;
-    size_t outputLimit = 0; // more output than this ends the run
-    double timeoutSeconds = 0;
+    size_t outputLimit = 0;     // more output than this ends the run
+    double timeoutSeconds = 0;  // zero or less: no limit
+    bool collectErrors = false; // standard error goes into the output too
 };
 
 struct ChildProcessOutcome {

@@ -1,0 +1,151 @@
+// kelvane-cli with several projects, run as a user runs it.
+#include "platform/child_process.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+
+const char* const kKinds[] = {".fsp", ".fsr", ".uer", ".sbu", ".mcr"};
+
+ChildProcessOutcome Cli(std::vector<std::string> arguments) {
+    ChildProcessRun run;
+    run.command = {std::string(KELVANE_PROGRAM_DIR) + "/kelvane-cli"};
+    run.command.insert(run.command.end(), arguments.begin(), arguments.end());
+    run.outputLimit = 1 << 20;
+    run.timeoutSeconds = 60;
+    run.collectErrors = true;
+    return RunChildProcess(run, SilentWaitIndicator());
+}
+
+// A copy of the demo saved as FOLDER/NAME.fsp, its set renamed with it.
+std::string Project(const test::TempFolder& folder, const std::string& name) {
+    const std::string path = folder.File(name + ".fsp");
+    fs::create_directories(fs::path(path).parent_path());
+    const ChildProcessOutcome saved =
+        Cli({"save", std::string(KELVANE_DEMO_DIR) + "/demo.fsp", "--as", path});
+    EXPECT_EQ(saved.exitCode, 0) << saved.output;
+    return path;
+}
+
+std::string SetBytes(const std::string& base) {
+    std::string bytes;
+    for (const char* kind : kKinds)
+        bytes += ReadBytes(base + kind) + '|';
+    return bytes;
+}
+
+// Every line of the output belongs to one project and is prefixed with its
+// path; a project's lines stand together. Its lines by project.
+std::map<std::string, std::vector<std::string>> Blocks(const std::string& output,
+                                                       const std::vector<std::string>& projects) {
+    std::map<std::string, std::vector<std::string>> blocks;
+    std::string current;
+    size_t start = 0;
+    while (start < output.size()) {
+        const size_t end = output.find('\n', start);
+        const std::string line = output.substr(start, end - start);
+        start = end == std::string::npos ? output.size() : end + 1;
+        std::string owner;
+        for (const std::string& project : projects)
+            if (line.starts_with(project + ": "))
+                owner = project;
+        EXPECT_NE(owner, "") << line;
+        EXPECT_TRUE(owner == current || blocks.count(owner) == 0) << "interleaved: " << line;
+        current = owner;
+        blocks[owner].push_back(line.substr(owner.size() + 2));
+    }
+    return blocks;
+}
+
+// A project that fails in the middle stops no other; the report has a record
+// of each, in the order given.
+TEST(BatchCommandTest, AFailingProjectInTheMiddleStopsNoOtherAndIsReported) {
+    test::TempFolder folder;
+    const std::string first = Project(folder, "a/first"), last = Project(folder, "c/last");
+    const std::string missing = folder.File("b/missing.fsp");
+    const std::string report = folder.File("report.json");
+    const ChildProcessOutcome run =
+        Cli({"convert", first, missing, last, "--to", "talvexMAX", "--report", report});
+    EXPECT_EQ(run.exitCode, 1);
+    const auto blocks = Blocks(run.output, {first, missing, last});
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks.at(missing).front(), "Report: FSP file read failure.");
+    for (const std::string& converted : {first, last}) {
+        EXPECT_EQ(blocks.at(converted).at(1), "Information: Conversion complete.");
+        EXPECT_NE(ReadBytes(converted).find("TARGET_NAME=talvexMAX"), std::string::npos);
+    }
+
+    const std::string json = ReadBytes(report);
+    const size_t a = json.find("{\"path\": \"" + first +
+                               "\", \"result\": \"succeeded\", "
+                               "\"target\": \"" +
+                               first + "\"");
+    const size_t b = json.find("{\"path\": \"" + missing + "\", \"result\": \"failed\"");
+    const size_t c = json.find("{\"path\": \"" + last + "\", \"result\": \"succeeded\"");
+    EXPECT_TRUE(a != std::string::npos && a < b && b < c && c != std::string::npos) << json;
+    EXPECT_NE(json.find("\"messages\": [\"Report: FSP file read failure.\", \"(Can not read. "),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"seconds\": "), std::string::npos);
+    EXPECT_TRUE(json.starts_with("[\n") && json.ends_with("]\n"));
+
+    // Several projects for show too, each summary whole.
+    const ChildProcessOutcome shown = Cli({"show", first, last});
+    EXPECT_EQ(shown.exitCode, 0);
+    EXPECT_EQ(Blocks(shown.output, {first, last}).at(last).front(), "Opened project: last");
+}
+
+// Two projects that would be saved under one name: refused before any
+// starts, nothing written.
+TEST(BatchCommandTest, TwoProjectsLandingOnOneNameAreRefusedBeforeAnyStarts) {
+    test::TempFolder folder;
+    const std::string one = Project(folder, "a/demo"), two = Project(folder, "b/demo");
+    const std::string before = SetBytes(folder.File("a/demo"));
+    fs::create_directory(folder.File("out"));
+    const ChildProcessOutcome run =
+        Cli({"convert", one, two, "--to", "talvexMAX", "--out-dir", folder.File("out")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.output, "kelvane-cli: " + one + " and " + two + " would both be saved as " +
+                              folder.File("out/demo.fsp") +
+                              "\nkelvane-cli: nothing was converted\n");
+    EXPECT_TRUE(fs::is_empty(folder.File("out")));
+    EXPECT_EQ(SetBytes(folder.File("a/demo")), before);
+    EXPECT_EQ(
+        Cli({"convert", one, "--as", folder.File("x.fsp"), "--jobs", "2", "--to", "talvexMAX"})
+            .exitCode,
+        2);
+}
+
+// One process at a time or four: the same files, byte for byte.
+TEST(BatchCommandTest, TheNumberOfJobsDoesNotChangeWhatIsWritten) {
+    test::TempFolder folder;
+    std::vector<std::string> arguments = {"convert"};
+    for (int i = 0; i < 6; ++i)
+        arguments.push_back(Project(folder, "in/project" + std::to_string(i)));
+    const std::string out = folder.File("out");
+    arguments.insert(arguments.end(), {"--to", "talvexMAX", "--out-dir", out, "--jobs"});
+    std::map<std::string, std::string> written[2];
+    for (const int jobs : {1, 4}) {
+        fs::remove_all(out);
+        fs::create_directory(out);
+        std::vector<std::string> run = arguments;
+        run.push_back(std::to_string(jobs));
+        const ChildProcessOutcome outcome = Cli(run);
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+        for (const auto& entry : fs::directory_iterator(out))
+            written[jobs == 4][entry.path().filename()] = ReadBytes(entry.path());
+    }
+    EXPECT_EQ(written[0].size(), 30u);
+    EXPECT_TRUE(written[0] == written[1]);
+}
+
+} // namespace
+} // namespace kelvane
