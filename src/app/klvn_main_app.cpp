@@ -1,7 +1,7 @@
 #include "app/klvn_main_app.h"
 
 #include "convert/module_discovery.h"
-#include "platform/code_page.h"
+#include "platform/file_name_case.h"
 #include "platform/file_set_transaction.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
@@ -12,9 +12,9 @@
 #include "store/write_failure.h"
 #include "ui/browse_for_file.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
-#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -183,8 +183,11 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
     if (!ValidateForSave())
         return false;
 
+    // A project opened as DEMO.FSP is saved by the name DEMO.fsp: write the file opened.
+    const std::string projectFile =
+        SaveTargetKeepingCase(path, m_settings.m_fileSet[FILE_FSP].m_strFilePath);
     FileSetTransaction set(*m_fileSystem);
-    if (!set.Lock(path, LockTimeoutSeconds())) {
+    if (!set.Lock(projectFile, LockTimeoutSeconds())) {
         ShowReport(set.Error() == EWOULDBLOCK
                        ? FormatResourceString(IDS_PROJECT_BEING_SAVED, {path})
                        : FormatResourceString(IDS_PROJECT_FILE_NOT_SAVED, {path}) + "(" +
@@ -216,12 +219,16 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
     };
 
     if (!m_definitions.WriteFileSettings(path) || !m_definitions.WriteCommSettings() ||
-        !m_definitions.WriteModelSettings() || !m_definitions.WriteDefinitionFile(path, &set))
+        !m_definitions.WriteModelSettings() ||
+        !m_definitions.WriteDefinitionFile(projectFile, &set))
         return fail(projectNotSaved());
 
+    // What each member was written to; the members not written keep their names.
+    std::array<std::string, kProjectFileKindCount> written{};
+    written[FILE_FSP] = projectFile;
     ProjectFileEntry& fsr = m_settings.m_fileSet[FILE_FSR];
     if (fsr.m_bInSync && fsr.m_bLoaded) {
-        const std::string fsrPath = PathToSave(fsr, m_settings);
+        const std::string fsrPath = written[FILE_FSR] = PathToWrite(fsr, m_settings);
         if (!m_fsr.BuildFsrRecords() || !m_fsr.WriteFsrFile(fsrPath, &set))
             return fail(FormatResourceString(IDS_FSR_FILE_NOT_SAVED, {fsrPath}) + "(" +
                         m_settings.m_strLastError + ")");
@@ -230,18 +237,17 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
         const ProjectFileEntry& entry = m_settings.m_fileSet[kind];
         if (!entry.m_bInSync)
             continue;
-        const std::string target = PathToSave(entry, m_settings);
         if (!entry.m_bLoaded) {
             // A plain save leaves the file where it is; under a new name
-            // the project would lose it. A file that is not there is not
-            // part of the project.
+            // the project would lose it. A file that is not there in any
+            // letter case is not part of the project.
             const std::string source = PathToLoad(settingsBefore.m_fileSet[kind], settingsBefore);
-            struct stat info {};
-            if (target == source ||
-                (stat(NativePath(source).c_str(), &info) != 0 && errno == ENOENT))
+            if (EqualIgnoringAsciiCase(PathToSave(entry, m_settings), source) ||
+                FindFileIgnoringCase(source).match == NameMatch::None)
                 continue;
             return fail(FormatResourceString(IDS_COMPANION_NOT_READ, {source}));
         }
+        const std::string target = written[kind] = PathToWrite(entry, m_settings);
         // A failed companion save shows its own message.
         if (!Companion(kind).SaveCompanion(target, &set))
             return fail(std::string());
@@ -252,9 +258,13 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
         return fail(projectNotSaved());
     }
 
-    for (ProjectFileEntry& entry : m_settings.m_fileSet)
-        if (&entry == &m_settings.m_fileSet[FILE_FSP] || (entry.m_bInSync && entry.m_bLoaded))
-            entry.m_strName = entry.m_strNewName;
+    for (unsigned kind = 0; kind < kProjectFileKindCount; ++kind) {
+        ProjectFileEntry& entry = m_settings.m_fileSet[kind];
+        if (written[kind].empty())
+            continue;
+        entry.m_strFilePath = written[kind];
+        entry.m_strName = entry.m_strNewName;
+    }
     m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);
     m_services.repaint.Repaint();
     return true;

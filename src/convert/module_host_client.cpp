@@ -5,6 +5,7 @@
 #include "platform/child_process.h"
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
+#include "platform/file_name_case.h"
 #include "platform/wine_prefix.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
@@ -26,6 +27,14 @@ constexpr const char* kWindowsHost = "kelvane-module-host.exe";
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
     return stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The module file `path` names, in another letter case when only that is
+// there (a table written on Windows); `path` itself when there is none, or
+// more than one.
+std::string ModuleFileInAnyCase(const std::string& path) {
+    const FoundFile found = FindFileIgnoringCase(path);
+    return found.match == NameMatch::OtherCase && IsRegularFile(found.path) ? found.path : path;
 }
 
 bool IsWindowsPath(std::string_view path) {
@@ -126,17 +135,21 @@ ModuleLocation LocateModule(std::string_view modulePath) {
     if (IsWindowsPath(path)) {
         location.kind = ModuleKind::Windows;
         location.fieldName = WindowsModuleFileName(path);
-        location.file = UnixPathOfWindowsPath(location.fieldName);
+        // Wine finds the file in any case itself; the file is for the cache.
+        location.file = ModuleFileInAnyCase(UnixPathOfWindowsPath(location.fieldName));
         location.hostPath = ProjectToUtf8(location.fieldName);
         return location;
     }
     location.fieldName = ModuleFileName(path);
-    location.file = PlaceOf(location.fieldName);
-    location.hostPath = location.fieldName;
+    const std::string placed = PlaceOf(location.fieldName);
+    location.file = ModuleFileInAnyCase(placed);
+    // The host takes a bare name from its own folder, which is the
+    // program's; a name found in another case is given as the file found.
+    location.hostPath = location.file == placed ? location.fieldName : location.file;
     if (IsRegularFile(location.file))
         return location;
     const std::string windowsName = WindowsModuleFileName(path);
-    const std::string windowsFile = PlaceOf(windowsName);
+    const std::string windowsFile = ModuleFileInAnyCase(PlaceOf(windowsName));
     if (IsRegularFile(windowsFile)) {
         location.kind = ModuleKind::Windows;
         location.fieldName = windowsName;

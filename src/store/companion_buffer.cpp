@@ -1,6 +1,7 @@
 #include "store/companion_buffer.h"
 
 #include "platform/atomic_file.h"
+#include "platform/file_name_case.h"
 #include "platform/file_reader.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
@@ -44,28 +45,37 @@ bool CompanionBuffer::LoadCompanion(const std::string& path) {
     ProjectFileEntry& entry = m_settings.m_fileSet[m_kind];
     entry.m_bLoaded = 0;
     entry.m_strLoadFailure.clear();
+    entry.m_strFilePath.clear();
+    const FoundFile found = FindFileIgnoringCase(path);
+    if (found.match == NameMatch::Several) {
+        entry.m_strLoadFailure =
+            WithReasonText("", LoadResourceString(IDS_NAME_MATCHES_SEVERAL), path);
+        return false;
+    }
     FileReader file;
-    if (!file.Open(path)) {
+    if (!file.Open(found.path)) {
         // Only a file that is not there is left to the view's own words.
         if (file.Error() != ENOENT)
-            entry.m_strLoadFailure = WithFailureReason("", file.Error(), path);
+            entry.m_strLoadFailure = WithFailureReason("", file.Error(), found.path);
         return false;
     }
     m_nSize = file.Size();
     if (m_nSize > m_nCapacity) {
         entry.m_strLoadFailure = WithReasonText(
-            "", FormatResourceString(IDS_FILE_TOO_LARGE, {std::to_string(m_nCapacity)}), path);
+            "", FormatResourceString(IDS_FILE_TOO_LARGE, {std::to_string(m_nCapacity)}),
+            found.path);
         return false;
     }
     if (file.ReadAt(0, m_data.get(), m_nSize) != m_nSize) {
         // A read error, or a file cut short while it was read.
         entry.m_strLoadFailure =
             file.Error() != 0
-                ? WithFailureReason("", file.Error(), path)
-                : WithReasonText("", LoadResourceString(IDS_FILE_CHANGED_WHILE_READ), path);
+                ? WithFailureReason("", file.Error(), found.path)
+                : WithReasonText("", LoadResourceString(IDS_FILE_CHANGED_WHILE_READ), found.path);
         return false;
     }
     entry.m_bLoaded = 1;
+    entry.m_strFilePath = found.path;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "store/file_set_naming.h"
 
+#include "platform/file_name_case.h"
 #include "store/path_helpers.h"
 
 namespace kelvane {
@@ -78,6 +79,10 @@ std::string NameToRecord(const ProjectFileEntry& entry, const ProjectSettings& s
 
 std::string PathToSave(const ProjectFileEntry& entry, const ProjectSettings& settings) {
     return JoinPath(settings.m_strProjectDir, entry.m_strNewName);
+}
+
+std::string PathToWrite(const ProjectFileEntry& entry, const ProjectSettings& settings) {
+    return SaveTargetKeepingCase(PathToSave(entry, settings), entry.m_strFilePath);
 }
 
 } // namespace kelvane

@@ -28,4 +28,9 @@ std::string NameToRecord(const ProjectFileEntry& entry, const ProjectSettings& s
 // The file a member is written to at a save.
 std::string PathToSave(const ProjectFileEntry& entry, const ProjectSettings& settings);
 
+// The file a loaded member is written to at a save: PathToSave, or the file
+// it was read from when that has the same name in another letter case and
+// nothing has PathToSave's exact name, so that a save in place rewrites it.
+std::string PathToWrite(const ProjectFileEntry& entry, const ProjectSettings& settings);
+
 } // namespace kelvane

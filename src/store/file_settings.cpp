@@ -23,6 +23,7 @@ bool DefinitionFile::ReadFileSettings(const std::string& projectPath) {
     DeriveFileSetNames(m_settings, projectPath);
     ProjectFileEntry& project = m_settings.m_fileSet[FILE_FSP];
     project.m_strName = project.m_strNewName;
+    project.m_strFilePath = projectPath;
 
     for (const CompanionKey& companion : kCompanionKeys) {
         std::string value;

@@ -1,6 +1,7 @@
 #include "store/fsr_file.h"
 
 #include "platform/atomic_file.h"
+#include "platform/file_name_case.h"
 #include "platform/file_reader.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
@@ -106,13 +107,22 @@ bool FsrFile::IsCarriedAsRead(uint32_t id) const {
            (id == FSR_FRD_LIST && m_bFrdListCarried);
 }
 
-bool FsrFile::ReadFsrFile(const std::string& path) {
+bool FsrFile::ReadFsrFile(const std::string& givenPath) {
     m_settings.m_fileSet[FILE_FSR].m_bLoaded = 0;
+    m_settings.m_fileSet[FILE_FSR].m_strFilePath.clear();
     m_references.clear();
     m_bReferencesCarried = false;
     m_bFrdListCarried = false;
     m_bBuildRefused = false;
 
+    const FoundFile found = FindFileIgnoringCase(givenPath);
+    if (found.match == NameMatch::Several) {
+        m_settings.m_strLastError =
+            WithReasonText(LoadResourceString(IDS_CANNOT_READ),
+                           LoadResourceString(IDS_NAME_MATCHES_SEVERAL), givenPath);
+        return false;
+    }
+    const std::string& path = found.path;
     FileReader file;
     if (!file.Open(path))
         return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ,
@@ -159,6 +169,7 @@ bool FsrFile::ReadFsrFile(const std::string& path) {
     }
 
     m_settings.m_fileSet[FILE_FSR].m_bLoaded = 1;
+    m_settings.m_fileSet[FILE_FSR].m_strFilePath = path;
     return true;
 }
 

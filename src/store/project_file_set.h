@@ -21,6 +21,9 @@ struct ProjectFileEntry {
     // Why the last load of an in-sync member failed, with its path; empty
     // when it loaded or the file does not exist.
     std::string m_strLoadFailure{};
+    // The file the member was last read from or written to: the recorded
+    // name's file, which may have that name in another letter case.
+    std::string m_strFilePath{};
 };
 
 using ProjectFileSet = std::array<ProjectFileEntry, kProjectFileKindCount>;

@@ -116,6 +116,22 @@ TEST(FindConversionModuleTest, LooksUpTheBareMpuFileNameAndProbesWhatItFinds) {
     }
 }
 
+// A table written on Windows names the module in upper case: the module
+// found beside the program in its own case is probed through the host.
+TEST(FindConversionModuleTest, AModuleNameInAnotherCaseFindsTheModule) {
+    TempFolder folder;
+    const std::string table = folder.File("kelvane.ini");
+    WriteBytes(table, "x,KELVANE_TEST_ALL.DLL\n");
+    ProjectSettings settings;
+    CopyToField(settings.m_szMpdFile, "x");
+    FindConversionModule(settings, table);
+    EXPECT_EQ(FieldText(settings.m_szConvertModule), "KELVANE_TEST_ALL.so");
+    uint32_t flags = 0;
+    for (uint32_t d = 0; d < 10; ++d)
+        flags |= settings.m_abConvertSupported[d] << d;
+    EXPECT_EQ(flags, kAll);
+}
+
 uint32_t SupportedFlags(const ProjectSettings& settings) {
     uint32_t flags = 0;
     for (uint32_t d = 0; d < 10; ++d)

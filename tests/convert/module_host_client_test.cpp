@@ -63,6 +63,44 @@ TEST(LocateModuleTest, PrefersTheNativeModuleAndFallsBackToTheWindowsOne) {
     EXPECT_EQ(installed.file, "/home/u/.wine/dosdevices/c:/KVX/ferroSCOPE/conv.dll");
 }
 
+// A module named in another letter case than its file (a table written on
+// Windows) is the file that is there, and the host is given that file; with
+// two such files neither is taken. m_szConvertModule keeps the name as the
+// table wrote it.
+TEST(LocateModuleTest, AModuleNamedInAnotherCaseIsTheFileThatIsThere) {
+    test::TempFolder folder;
+    WriteBytes(folder.File("conv.so"), "");
+    WriteBytes(folder.File("win.dll"), "");
+    WriteBytes(folder.File("Twin.so"), "");
+    WriteBytes(folder.File("TWIN.so"), "");
+
+    const ModuleLocation native = LocateModule(folder.File("CONV.DLL"));
+    EXPECT_EQ(native.kind, ModuleKind::Native);
+    EXPECT_EQ(native.fieldName, folder.File("CONV.so"));
+    EXPECT_EQ(native.file, folder.File("conv.so"));
+    EXPECT_EQ(native.hostPath, folder.File("conv.so"));
+
+    const ModuleLocation windows = LocateModule(folder.File("Win"));
+    EXPECT_EQ(windows.kind, ModuleKind::Windows);
+    EXPECT_EQ(windows.fieldName, folder.File("Win.dll"));
+    EXPECT_EQ(windows.file, folder.File("win.dll"));
+    std::string zDrive = "Z:" + folder.File("win.dll");
+    for (char& c : zDrive)
+        if (c == '/')
+            c = '\\';
+    EXPECT_EQ(windows.hostPath, zDrive);
+
+    const ModuleLocation twin = LocateModule(folder.File("twin"));
+    EXPECT_EQ(twin.kind, ModuleKind::Native);
+    EXPECT_EQ(twin.file, folder.File("twin.so"));
+    EXPECT_EQ(twin.hostPath, folder.File("twin.so"));
+
+    // A bare name beside the program.
+    const ModuleLocation sample = LocateModule("KELVANE_Sample_Converter");
+    EXPECT_EQ(sample.fieldName, "KELVANE_Sample_Converter.so");
+    EXPECT_EQ(sample.file, kProgramDir + "/kelvane_sample_converter.so");
+}
+
 // A host that answers nonsense, too much, nothing, or dies: each is a
 // failure with its own message naming the module, never an answer.
 TEST(CallModuleHostTest, AnAnswerThatCannotBeTrustedIsAFailureThatSaysWhy) {
