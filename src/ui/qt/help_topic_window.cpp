@@ -3,22 +3,25 @@
 #include "platform/qt/qt_text.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "ui/qt/help_language_models.h"
+#include "ui/qt/window_placement.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpContentModel>
 #include <QHelpEngine>
-#include <QHelpIndexModel>
-#include <QHelpLink>
-#include <QHelpSearchEngine>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kelvane {
 namespace {
@@ -28,6 +31,9 @@ QString UiText(unsigned id) {
 }
 
 constexpr int kUrlRole = Qt::UserRole + 1;
+constexpr QSize kPreferredSize(820, 560);
+// Smaller than this beside the owner, the window rather covers part of it.
+constexpr QSize kSmallestBeside(480, 320);
 
 } // namespace
 
@@ -41,38 +47,55 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& url) {
 }
 
 HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_engine(&engine) {
+    : QWidget(owner, Qt::Window), m_engine(&engine), m_search(engine) {
     setWindowTitle(UiText(IDS_HELP_WINDOW_TITLE));
-    resize(820, 560);
+    resize(kPreferredSize);
 
     m_browser = new HelpBrowser(engine, this);
     // Links are followed here so that only the help file's own pages open
     // inside the window.
     m_browser->setOpenLinks(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpTopicWindow::OpenLink);
-    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this](const QUrl& page) {
         if (!m_browser->documentTitle().isEmpty())
             setWindowTitle(m_browser->documentTitle());
+        FollowPageInContents(page);
     });
 
     m_panels = new QTabWidget(this);
     m_contents = new QTreeView(m_panels);
-    m_contents->setModel(engine.contentModel());
+    m_contentsModel = new ContentsInLanguage(*engine.contentModel(), this);
+    m_contents->setModel(m_contentsModel);
     m_contents->header()->hide();
+    m_contents->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_panels->addTab(m_contents, UiText(IDS_HELP_CONTENTS));
-    connect(m_contents, &QTreeView::activated, this, [this](const QModelIndex& index) {
-        if (m_engine)
-            if (const QHelpContentItem* item = m_engine->contentModel()->contentItemAt(index))
-                ShowPage(item->url());
-    });
+    connect(m_contents, &QTreeView::clicked, this, &HelpTopicWindow::OpenContentsEntry);
+    connect(m_contents, &QTreeView::activated, this, &HelpTopicWindow::OpenContentsEntry);
+    // The engine fills its contents in the background, and a new language
+    // refills the view: either way the entry of the page shown is selected.
+    const auto contentsRefilled = [this] {
+        m_contents->expandAll();
+        FollowPageInContents(m_browser->source());
+    };
+    connect(m_contentsModel, &QAbstractItemModel::modelReset, this, contentsRefilled);
+    connect(m_contentsModel, &QAbstractItemModel::rowsInserted, this, contentsRefilled);
 
     m_index = new QListView(m_panels);
-    m_index->setModel(engine.indexModel());
+    m_indexModel = new KeywordsInLanguage(engine, this);
+    m_index->setModel(m_indexModel);
     m_index->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_panels->addTab(m_index, UiText(IDS_HELP_INDEX));
-    connect(m_index, &QListView::activated, this, &HelpTopicWindow::OpenKeyword);
+    connect(m_index, &QListView::activated, this, [this](const QModelIndex& index) {
+        if (const QUrl page = m_indexModel->PageOf(index); !page.isEmpty())
+            ShowPage(page);
+    });
 
     m_panels->addTab(MakeSearchPanel(), UiText(IDS_HELP_SEARCH));
+    // The pages are read for the search when its tab is first shown.
+    connect(m_panels, &QTabWidget::currentChanged, this, [this](int panel) {
+        if (panel == Search)
+            m_search.Build();
+    });
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_panels);
@@ -82,6 +105,20 @@ HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
+
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
+}
+
+void HelpTopicWindow::SetLanguage(const QString& language) {
+    if (language == m_contentsModel->Language())
+        return;
+    m_contentsModel->SetLanguage(language);
+    m_indexModel->SetLanguage(language);
+    m_searchResults->clear();
 }
 
 QWidget* HelpTopicWindow::MakeSearchPanel() {
@@ -91,47 +128,43 @@ QWidget* HelpTopicWindow::MakeSearchPanel() {
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(m_searchInput);
     layout->addWidget(m_searchResults, 1);
-    connect(m_searchInput, &QLineEdit::returnPressed, this, [this] {
-        if (m_engine && !m_searchInput->text().trimmed().isEmpty())
-            m_engine->searchEngine()->search(m_searchInput->text());
-    });
-    connect(m_engine->searchEngine(), &QHelpSearchEngine::searchingFinished, this,
-            &HelpTopicWindow::ShowSearchResults);
+    connect(m_searchInput, &QLineEdit::returnPressed, this, &HelpTopicWindow::RunSearch);
     connect(m_searchResults, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { ShowPage(item->data(kUrlRole).toUrl()); });
     return panel;
 }
 
-void HelpTopicWindow::ShowSearchResults() {
+void HelpTopicWindow::RunSearch() {
     m_searchResults->clear();
-    if (!m_engine)
-        return;
-    QHelpSearchEngine* search = m_engine->searchEngine();
-    for (const QHelpSearchResult& result : search->searchResults(0, search->searchResultCount())) {
-        auto* item = new QListWidgetItem(result.title(), m_searchResults);
-        item->setData(kUrlRole, result.url());
+    for (const HelpPageSearch::Hit& hit :
+         m_search.Find(m_searchInput->text(), m_contentsModel->Language())) {
+        auto* item = new QListWidgetItem(hit.title, m_searchResults);
+        item->setData(kUrlRole, hit.url);
     }
 }
 
-void HelpTopicWindow::OpenKeyword(const QModelIndex& index) {
-    if (!m_engine)
+void HelpTopicWindow::OpenContentsEntry(const QModelIndex& index) {
+    if (const QHelpContentItem* item = m_contentsModel->ItemAt(index))
+        ShowPage(item->url());
+}
+
+void HelpTopicWindow::FollowPageInContents(const QUrl& page) {
+    const QModelIndex entry = m_contentsModel->IndexOf(page);
+    if (!entry.isValid()) {
+        m_contents->clearSelection();
         return;
-    const QList<QHelpLink> documents =
-        m_engine->documentsForKeyword(index.data(Qt::DisplayRole).toString(), QString());
-    if (!documents.isEmpty())
-        ShowPage(documents.constFirst().url);
+    }
+    m_contents->setCurrentIndex(entry);
+    m_contents->scrollTo(entry);
 }
 
 void HelpTopicWindow::ShowPage(const QUrl& url) {
-    m_browser->setSource(url);
+    // The same page again keeps its place, as a click on its own entry should.
+    if (url != m_browser->source())
+        m_browser->setSource(url);
 }
 
 void HelpTopicWindow::ShowPanel(Panel panel) {
-    if (panel == Search && !m_searchIndexed && m_engine) {
-        // The full-text index is built in the background on first use.
-        m_engine->searchEngine()->reindexDocumentation();
-        m_searchIndexed = true;
-    }
     m_panels->setCurrentIndex(panel);
     if (panel == Search)
         m_searchInput->setFocus();
@@ -142,12 +175,37 @@ HelpTopicWindow::Panel HelpTopicWindow::CurrentPanel() const {
 }
 
 void HelpTopicWindow::Present() {
+    if (!m_placed) {
+        PlaceBesideOwner();
+        m_placed = true;
+    }
     if (isMinimized())
         showNormal();
     else
         show();
     raise();
     activateWindow();
+}
+
+void HelpTopicWindow::PlaceBesideOwner() {
+    const QWidget* owner = parentWidget();
+    if (owner == nullptr || !owner->isVisible())
+        return;
+    const QScreen* screen = owner->screen();
+    if (screen == nullptr)
+        return;
+    // Not shown yet, this window's frame is unknown; the owner's is the
+    // best guess at it.
+    const QRect ownerFrame = owner->frameGeometry();
+    const QMargins frame(owner->geometry().left() - ownerFrame.left(),
+                         owner->geometry().top() - ownerFrame.top(),
+                         ownerFrame.right() - owner->geometry().right(),
+                         ownerFrame.bottom() - owner->geometry().bottom());
+    const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QRect placed = PlacedBeside(ownerFrame, size() + extra, kSmallestBeside + extra,
+                                      screen->availableGeometry());
+    resize(placed.size() - extra);
+    move(placed.topLeft());
 }
 
 void HelpTopicWindow::OpenLink(const QUrl& url) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/qt/help_page_search.h"
+
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
@@ -14,6 +16,9 @@ class QTreeView;
 
 namespace kelvane {
 
+class ContentsInLanguage;
+class KeywordsInLanguage;
+
 // Shows the pages of the help file; links inside it stay inside it, other
 // links go to the desktop's browser.
 class HelpBrowser : public QTextBrowser {
@@ -25,38 +30,52 @@ private:
     QPointer<QHelpEngine> m_engine;
 };
 
-// The help window: contents, index and full-text search beside the page.
-// Its views are its own over the engine's models, so either may be
-// destroyed first.
+// The help window: contents, index and full-text search beside the page,
+// each panel keeping to the pages of one language. Its views are its own
+// over the engine's models, so either may be destroyed first. Esc and
+// Ctrl+W close it.
 class HelpTopicWindow : public QWidget {
 public:
     enum Panel { Contents = 0, Index = 1, Search = 2 };
 
-    // `owner` (may be null) is the window it stays above.
+    // `owner` (may be null) is the window it stays above and opens beside.
     HelpTopicWindow(QHelpEngine& engine, QWidget* owner);
+
+    // The language folder ("en", "ja") whose entries the panels list.
+    void SetLanguage(const QString& language);
 
     void ShowPage(const QUrl& url);
     void ShowPanel(Panel panel);
-    // Brings the window up, in front of its owner.
+    // Brings the window up, in front of its owner; the first time beside it.
     void Present();
 
     HelpBrowser* Browser() const { return m_browser; }
     Panel CurrentPanel() const;
+    QTabWidget* Panels() const { return m_panels; }
+    QTreeView* ContentsView() const { return m_contents; }
+    QListView* IndexView() const { return m_index; }
+    QLineEdit* SearchInput() const { return m_searchInput; }
+    QListWidget* SearchResults() const { return m_searchResults; }
 
 private:
     QWidget* MakeSearchPanel();
     void OpenLink(const QUrl& url);
-    void OpenKeyword(const QModelIndex& index);
-    void ShowSearchResults();
+    void OpenContentsEntry(const QModelIndex& index);
+    void FollowPageInContents(const QUrl& page);
+    void RunSearch();
+    void PlaceBesideOwner();
 
     QPointer<QHelpEngine> m_engine;
     HelpBrowser* m_browser;
     QTabWidget* m_panels;
     QTreeView* m_contents;
+    ContentsInLanguage* m_contentsModel;
     QListView* m_index;
+    KeywordsInLanguage* m_indexModel;
+    HelpPageSearch m_search;
     QLineEdit* m_searchInput = nullptr;
     QListWidget* m_searchResults = nullptr;
-    bool m_searchIndexed = false;
+    bool m_placed = false;
 };
 
 } // namespace kelvane

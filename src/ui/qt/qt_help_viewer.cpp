@@ -103,6 +103,7 @@ std::optional<QString> QtHelpViewer::PopupText(const QString& popupFile, uint32_
 HelpTopicWindow& QtHelpViewer::Window() {
     if (!m_window)
         m_window = new HelpTopicWindow(*m_engine, m_owner);
+    m_window->SetLanguage(LanguagesToTry().constFirst());
     return *m_window;
 }
 

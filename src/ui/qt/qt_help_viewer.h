@@ -21,8 +21,10 @@ namespace kelvane {
 // en/ and ja/, and registers each context id per language as
 // "<lang>.0x<hex id>" (see help/README.md); the pages and popups of the
 // current resource language are shown, the English ones when a Japanese
-// one is missing. The engine's collection is made afresh for each run in a
-// private temporary folder, so runs never share or inherit its state.
+// one is missing; the window's contents, index and search list the
+// current language's entries only. The engine's collection is made afresh
+// for each run in a private temporary folder, so runs never share or
+// inherit its state.
 class QtHelpViewer : public HelpViewer {
 public:
     QtHelpViewer();

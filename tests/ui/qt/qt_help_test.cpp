@@ -1,15 +1,27 @@
 // The help viewer and desktop against the help file the build compiles.
+#include "res/dialog_ids.h"
 #include "res/dialog_templates.h"
+#include "res/menu_resources.h"
 #include "res/string_table.h"
 #include "test_files.h"
 #include "ui/context_help.h"
+#include "ui/qt/help_language_models.h"
 #include "ui/qt/qt_help_desktop.h"
 #include "ui/qt/qt_help_viewer.h"
+#include "ui/qt/window_placement.h"
 
+#include <QHelpContentItem>
 #include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
 #include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTreeView>
 #include <QtTest>
 
+#include <set>
 #include <tuple>
 
 using namespace kelvane;
@@ -23,6 +35,80 @@ HelpPopupRequest PopupAt(uint32_t topic, int x, int y) {
             .topicId = topic,
             .position = {x, y},
             .backgroundColor = kPopupBackgroundColor};
+}
+
+constexpr uint32_t kMainWindowTopic = 0x20080;
+
+struct Language {
+    ResourceLanguage language;
+    QString folder;
+};
+const Language kEnglish{ResourceLanguage::English, QStringLiteral("en")};
+const Language kJapanese{ResourceLanguage::Japanese, QStringLiteral("ja")};
+
+// A menu or control text as the user sees it: no shortcut after the tab, no
+// "(&K)" mnemonic, no "...", "&&" shown as "&".
+QString Shown(const char* resourceText) {
+    QString text = QString::fromUtf8(resourceText).section(QLatin1Char('\t'), 0, 0);
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    if (text.endsWith(QLatin1String("...")))
+        text.chop(3);
+    text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text.trimmed();
+}
+
+// Every menu and menu item of the current language as "Menu > Item".
+std::set<QString> MenuPaths() {
+    std::set<QString> paths;
+    QStringList open;
+    for (const MenuEntry& entry : MainMenu()) {
+        if (entry.kind == MenuEntry::PopupEnd) {
+            open.removeLast();
+            continue;
+        }
+        if (entry.kind != MenuEntry::PopupBegin && entry.kind != MenuEntry::Item)
+            continue;
+        QStringList path = open;
+        path.append(Shown(entry.text));
+        paths.insert(path.join(QLatin1String(" > ")));
+        if (entry.kind == MenuEntry::PopupBegin)
+            open = path;
+    }
+    return paths;
+}
+
+// The runs of bold text of the page shown, with their white space simplified.
+QStringList BoldTexts(const QTextDocument& page) {
+    QStringList bold;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        QString run;
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            if (fragment.fragment().charFormat().fontWeight() >= QFont::Bold) {
+                run += fragment.fragment().text();
+                continue;
+            }
+            if (!run.trimmed().isEmpty())
+                bold.append(run.simplified());
+            run.clear();
+        }
+        if (!run.trimmed().isEmpty())
+            bold.append(run.simplified());
+    }
+    return bold;
+}
+
+// The titles and control texts of the dialogs, as shown.
+std::set<QString> DialogTexts(std::initializer_list<unsigned> dialogs, ResourceLanguage language) {
+    std::set<QString> texts;
+    for (const unsigned id : dialogs) {
+        const DialogTemplate* dialog = FindDialogTemplate(id, language);
+        texts.insert(QString::fromUtf8(dialog->title)); // a title has no mnemonic
+        for (const DialogControl& control : dialog->controls)
+            texts.insert(Shown(control.text));
+    }
+    return texts;
 }
 
 } // namespace
@@ -57,6 +143,181 @@ private slots:
         QVERIFY(browser->toPlainText().contains(QLatin1String("Multi-Core Server")));
         delete owner;
         QVERIFY(viewer.TopicWindow() == nullptr); // the window goes with its owner
+    }
+
+    void eachLanguageListsItsOwnContentsIndexAndSearchResults() {
+        QWidget owner;
+        viewer.SetOwner(&owner);
+        for (const auto& [language, top, keyword, other, word] :
+             {std::tuple{kEnglish, "Kelvane Help", "Saving a project", "メインウィンドウ",
+                         "project"},
+              std::tuple{kJapanese, "Kelvane ヘルプ", "プロジェクトの保存", "Main window",
+                         "プロジェクト"}}) {
+            SetResourceLanguage(language.language);
+            QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+            HelpTopicWindow* window = viewer.TopicWindow();
+
+            // One top entry, the language's own, with the pages under it.
+            QAbstractItemModel* contents = window->ContentsView()->model();
+            QTRY_COMPARE(contents->rowCount(), 1);
+            QCOMPARE(contents->index(0, 0).data().toString(), QString::fromUtf8(top));
+            QCOMPARE(contents->rowCount(contents->index(0, 0)), 3);
+
+            QAbstractItemModel* index = window->IndexView()->model();
+            QTRY_VERIFY(index->rowCount() > 0);
+            QStringList keywords;
+            for (int row = 0; row < index->rowCount(); ++row)
+                keywords.append(index->index(row, 0).data().toString());
+            QVERIFY2(keywords.contains(QString::fromUtf8(keyword)) &&
+                         !keywords.contains(QString::fromUtf8(other)),
+                     qPrintable(keywords.join(QLatin1Char(','))));
+            window->IndexView()->setCurrentIndex(
+                index->index(keywords.indexOf(QString::fromUtf8(keyword)), 0));
+            emit window->IndexView()->activated(window->IndexView()->currentIndex());
+            QCOMPARE(HelpLanguageOf(window->Browser()->source()), language.folder);
+            QVERIFY(window->Browser()->source().path().endsWith(QLatin1String("main_window.html")));
+
+            // The search tab opened by a click, as the user does, and a word
+            // of the main window's page in this language.
+            QTabBar* tabs = window->Panels()->findChild<QTabBar*>();
+            QTest::mouseClick(tabs, Qt::LeftButton, {},
+                              tabs->tabRect(HelpTopicWindow::Search).center());
+            QCOMPARE(window->CurrentPanel(), HelpTopicWindow::Search);
+            window->SearchInput()->setText(QString::fromUtf8(word));
+            QTest::keyClick(window->SearchInput(), Qt::Key_Return);
+            QListWidget* results = window->SearchResults();
+            QVERIFY(results->count() > 0);
+            QStringList pages;
+            for (int row = 0; row < results->count(); ++row) {
+                const QUrl page = results->item(row)->data(Qt::UserRole + 1).toUrl();
+                QCOMPARE(HelpLanguageOf(page), language.folder);
+                pages.append(page.fileName());
+            }
+            QVERIFY2(pages.contains(QLatin1String("main_window.html")),
+                     qPrintable(pages.join(QLatin1Char(','))));
+            QVERIFY(!pages.contains(QLatin1String("KLVN_MAIN_pop.txt")));
+            emit results->itemActivated(
+                results->item(pages.indexOf(QLatin1String("main_window.html"))));
+            QVERIFY(window->Browser()->source().path().endsWith(
+                QLatin1String("/") + language.folder + QLatin1String("/main_window.html")));
+        }
+        // Every word must be there; letter case and character width do not matter.
+        const auto firstHit = [&](const char* query) {
+            if (!viewer.ShowSearch())
+                return QStringLiteral("(no search)");
+            HelpTopicWindow* window = viewer.TopicWindow();
+            window->SearchInput()->setText(QString::fromUtf8(query));
+            QTest::keyClick(window->SearchInput(), Qt::Key_Return);
+            QListWidget* results = window->SearchResults();
+            return results->count() == 0 ? QString() : results->item(0)->text();
+        };
+        QCOMPARE(firstHit("ﾏﾙﾁｺｱｻｰﾊﾞ"), QStringLiteral("通信設定"));
+        SetResourceLanguage(ResourceLanguage::English);
+        QCOMPARE(firstHit("ｄｅｔｅｃｔｅｄ ＵＳＢ"), QStringLiteral("Comm setting"));
+        QCOMPARE(firstHit("detected nonesuch"), QString());
+    }
+
+    void contentsOpenOnOneClickAndFollowThePageShown() {
+        QWidget owner;
+        viewer.SetOwner(&owner);
+        QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+        HelpTopicWindow* window = viewer.TopicWindow();
+        QTreeView* tree = window->ContentsView();
+        QAbstractItemModel* contents = tree->model();
+        const auto currentTitle = [&] { return tree->currentIndex().data().toString(); };
+        QTRY_COMPARE(currentTitle(), QStringLiteral("The main window"));
+
+        const QModelIndex comm = contents->index(1, 0, contents->index(0, 0));
+        QCOMPARE(comm.data().toString(), QStringLiteral("Comm setting"));
+        tree->scrollTo(comm);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(comm).center());
+        QVERIFY(
+            window->Browser()->source().path().endsWith(QLatin1String("/en/comm_setting.html")));
+
+        emit window->Browser()->anchorClicked(QUrl(QStringLiteral("index.html")));
+        QCOMPARE(currentTitle(), QStringLiteral("Kelvane Help"));
+        emit window->Browser()->anchorClicked(QUrl(QStringLiteral("file_model_setting.html")));
+        QCOMPARE(currentTitle(), QStringLiteral("Files & ICE model setting"));
+    }
+
+    void windowOpensBesideItsOwnerAndClosesOnEscOrCtrlW() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget owner;
+        owner.setGeometry(screen.left() + 20, screen.top() + 20, 300, 200);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        viewer.SetOwner(&owner);
+        QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+        HelpTopicWindow* window = viewer.TopicWindow();
+        QVERIFY(!window->frameGeometry().intersects(owner.frameGeometry()));
+        QVERIFY(screen.contains(window->frameGeometry()));
+        QVERIFY(window->width() >= 480 && window->height() >= 320);
+
+        for (const QKeyCombination keys :
+             {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+            QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+            // The shortcuts act in the active window; activation comes a little later.
+            QTRY_COMPARE(QApplication::activeWindow(), window);
+            QTest::keyClick(window->Browser(), keys.key(), keys.keyboardModifiers());
+            QTRY_VERIFY(!window->isVisible());
+        }
+        // Moved by the user, it stays where it was put.
+        window->move(screen.topLeft() + QPoint(5, 5));
+        QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+        QCOMPARE(window->pos(), screen.topLeft() + QPoint(5, 5));
+    }
+
+    void placementBesideAnOwner() {
+        const QRect area(0, 0, 1024, 768);
+        const QSize size(820, 560);
+        const QSize least(480, 320);
+        // Room on the right: lined up with the owner's top.
+        QCOMPARE(PlacedBeside(QRect(0, 40, 150, 300), size, least, area), QRect(150, 40, 820, 560));
+        // None on the right: on the left, moved up to stay on the screen.
+        QCOMPARE(PlacedBeside(QRect(850, 400, 174, 200), size, least, area),
+                 QRect(30, 208, 820, 560));
+        // Nowhere whole: the most room, below here, takes it shrunk.
+        QCOMPARE(PlacedBeside(QRect(0, 0, 600, 330), size, least, area), QRect(0, 330, 820, 438));
+        // Too little room anywhere: as little over the owner as the screen allows.
+        QCOMPARE(PlacedBeside(QRect(10, 10, 1000, 740), size, least, area),
+                 QRect(204, 10, 820, 560));
+        QCOMPARE(PlacedBeside(QRect(0, 0, 100, 100), QSize(2000, 900), least, area),
+                 QRect(100, 0, 924, 768));
+        QCOMPARE(KeptWithin(QRect(-50, 700, 100, 100), area), QRect(0, 668, 100, 100));
+    }
+
+    void pagesNameOnlyMenusAndControlsTheProgramHas() {
+        QWidget owner;
+        viewer.SetOwner(&owner);
+        QVERIFY(MenuPaths().count(QStringLiteral("Edit > Files & ICE model setting")) == 1);
+        for (const Language& language : {kEnglish, kJapanese}) {
+            SetResourceLanguage(language.language);
+            const std::set<QString> menu = MenuPaths();
+            const std::set<QString> comm =
+                DialogTexts({IDD_COMM_SETTING, IDD_USB_DEVICE_LIST}, language.language);
+            const std::set<QString> files =
+                DialogTexts({IDD_FILE_MODEL_SETTING}, language.language);
+            QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+            HelpBrowser* browser = viewer.TopicWindow()->Browser();
+            for (const auto& [page, controls] :
+                 {std::pair{"index.html", static_cast<const std::set<QString>*>(nullptr)},
+                  std::pair{"main_window.html", static_cast<const std::set<QString>*>(nullptr)},
+                  std::pair{"comm_setting.html", &comm},
+                  std::pair{"file_model_setting.html", &files}}) {
+                browser->setSource(
+                    viewer.TopicUrl(kMainWindowTopic).resolved(QUrl(QLatin1String(page))));
+                const QString where = language.folder + QLatin1Char('/') + QLatin1String(page);
+                QVERIFY2(!browser->toPlainText().isEmpty(), qPrintable(where));
+                QVERIFY2(!browser->toPlainText().contains(QLatin1String("&&")), qPrintable(where));
+                for (const QString& bold : BoldTexts(*browser->document())) {
+                    const QString what = where + QLatin1String(": ") + bold;
+                    if (bold.contains(QLatin1String(" > ")))
+                        QVERIFY2(menu.count(bold) == 1, qPrintable(what));
+                    else if (controls != nullptr)
+                        QVERIFY2(controls->count(bold) == 1, qPrintable(what));
+                }
+            }
+        }
     }
 
     void popupsHaveTextsInEachLanguageShowAtThePointAndCloseOnInput() {
