@@ -29,7 +29,12 @@ std::string QSettingsProfile::GetProfileString(std::string_view section, std::st
 bool QSettingsProfile::WriteProfileString(std::string_view section, std::string_view entry,
                                           std::string_view value) {
     QSettings settings("KVX", "KLVN_MAIN");
-    settings.setValue(Key(section, entry), ToQString(value));
+    // Every open writes the folder; the same value again is not worth a
+    // rewrite of the file and a wait for the disk.
+    const QString text = ToQString(value);
+    if (settings.value(Key(section, entry)) == QVariant(text))
+        return true;
+    settings.setValue(Key(section, entry), text);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

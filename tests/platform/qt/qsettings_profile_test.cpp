@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -36,6 +37,19 @@ TEST(QSettingsProfileTest, KeepsTheDefaultFolderInTheProgramsSettingsFile) {
 
     const std::string file = test::ReadBytes(config.File("KVX/KLVN_MAIN.conf"));
     EXPECT_NE(file.find("[Settings]"), std::string::npos) << file;
+    // The same value again leaves the file alone (a rewrite would replace
+    // it with a new one); another value replaces it.
+    const auto Inode = [&] {
+        struct stat info {};
+        stat(config.File("KVX/KLVN_MAIN.conf").c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = Inode();
+    EXPECT_TRUE(reopened.WriteProfileString("Settings", "Other", "none"));
+    EXPECT_NE(Inode(), before);
+    const ino_t rewritten = Inode();
+    EXPECT_TRUE(reopened.WriteProfileString("Settings", "Other", "none"));
+    EXPECT_EQ(Inode(), rewritten);
     EXPECT_NE(file.find("DefaultDir="), std::string::npos) << file;
     EXPECT_NE(file.find("Japanese=C:\\\\\xe8\xa1\xa8"), std::string::npos) << file;
 }
