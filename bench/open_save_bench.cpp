@@ -7,18 +7,17 @@
 #include "platform/executable_path.h"
 #include "store/byte_cursor.h"
 #include "store/companion_buffer.h"
+#include "timed_process.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -127,41 +126,17 @@ void MakeProject(const fs::path& folder) {
     Write(folder / "big.mcr", std::string(kelvane::CompanionBuffer::kMcrCapacity, 'm'));
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using kelvane::bench::Median;
+using kelvane::bench::TimedRun;
 
-struct ProcessRun {
-    double milliseconds = 0;
-    double peakMiB = 0;
-};
-
-// Runs a program to its end, its output thrown away, and measures it from
-// the fork to its exit; stops the benchmark when the program fails.
-ProcessRun Run(const std::vector<std::string>& command) {
-    const auto start = Clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> argv;
-        for (const std::string& part : command)
-            argv.push_back(const_cast<char*>(part.c_str()));
-        argv.push_back(nullptr);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
+// A run of a program that must work; the benchmark stops when it does not.
+TimedRun Run(const std::vector<std::string>& command) {
+    const std::optional<TimedRun> run = kelvane::bench::RunTimed(command);
+    if (!run) {
         std::fprintf(stderr, "failed: %s\n", command.front().c_str());
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
-            double(usage.ru_maxrss) / 1024.0};
+    return *run;
 }
 
 struct Row {
@@ -221,12 +196,12 @@ int main(int argc, char** argv) {
         fs::create_directories(saved);
         fs::create_directories(copied);
 
-        ProcessRun shown = Run({cli, "show", project});
+        TimedRun shown = Run({cli, "show", project});
         show.kelvane.push_back(shown.milliseconds);
         show.peakMiB = std::max(show.peakMiB, shown.peakMiB);
         show.other.push_back(Run(cat).milliseconds);
 
-        ProcessRun saving = Run({cli, "save", project, "--as", (saved / "copy.fsp").string()});
+        TimedRun saving = Run({cli, "save", project, "--as", (saved / "copy.fsp").string()});
         save.kelvane.push_back(saving.milliseconds);
         save.peakMiB = std::max(save.peakMiB, saving.peakMiB);
         std::vector<std::string> cp = {"/bin/cp"};

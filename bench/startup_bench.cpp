@@ -4,6 +4,8 @@
 //
 // Usage: kelvane_startup_bench KELVANE BARE_WINDOW PROJECT
 // The programs run on QT_QPA_PLATFORM (offscreen unless set).
+#include "timed_process.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,31 +21,11 @@ constexpr int kRuns = 9;
 
 // Milliseconds from fork to the program's exit; negative when it failed.
 double TimeRun(const std::vector<std::string>& command) {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> argv;
-        for (const std::string& part : command)
-            argv.push_back(const_cast<char*>(part.c_str()));
-        argv.push_back(nullptr);
-        // Qt's start-up chatter would drown the results.
-        if (FILE* null = std::freopen("/dev/null", "w", stderr); null == nullptr)
-            _exit(126);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+    const auto run = kelvane::bench::RunTimed(command);
+    return run ? run->milliseconds : -1;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using kelvane::bench::Median;
 
 } // namespace
 
