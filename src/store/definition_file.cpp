@@ -9,29 +9,32 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <memory>
 
 namespace kelvane {
 namespace {
 
 // Text-mode reading turns each CR LF pair into one line end. Copied in runs
 // between carriage returns: project files can be megabytes long.
-std::string JoinCrLf(const std::string& bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    const std::string_view all(bytes);
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t cr = all.find('\r', start);
-        if (cr == std::string_view::npos)
-            cr = all.size();
-        text.append(all.substr(start, cr - start));
-        if (cr == all.size())
+// Turns each CR LF into LF, as reading in text mode does, in place; the
+// length of what is left. Lone CRs stay.
+size_t JoinCrLfInPlace(char* text, size_t size) {
+    size_t read = 0, written = 0;
+    while (read < size) {
+        const void* found = std::memchr(text + read, '\r', size - read);
+        const size_t cr =
+            found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text) : size;
+        if (written != read)
+            std::memmove(text + written, text + read, cr - read);
+        written += cr - read;
+        if (cr == size)
             break;
-        if (cr + 1 >= all.size() || all[cr + 1] != '\n')
-            text.push_back('\r');
-        start = cr + 1;
+        if (cr + 1 >= size || text[cr + 1] != '\n')
+            text[written++] = '\r';
+        read = cr + 1;
     }
-    return text;
+    return written;
 }
 
 // Splits the text as fgets would with the program's line buffer: each chunk is
@@ -109,8 +112,11 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
     if (!file.Open(path))
         return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ,
                     file.Error(), path);
-    std::string bytes(static_cast<size_t>(file.Size()), '\0');
-    if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
+    // Read into memory that is not cleared first: it is overwritten at once,
+    // and a project file may be megabytes long.
+    const size_t size = static_cast<size_t>(file.Size());
+    const std::unique_ptr<char[]> bytes(new char[size]);
+    if (file.ReadAt(0, bytes.get(), size) != size) {
         if (file.Error() != 0)
             return Fail(IDS_CANNOT_READ, file.Error(), path);
         m_settings.m_strLastError =
@@ -119,7 +125,7 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
         return false;
     }
 
-    const std::string text = JoinCrLf(bytes);
+    const std::string_view text(bytes.get(), JoinCrLfInPlace(bytes.get(), size));
     const std::vector<std::string_view> chunks = SplitIntoChunks(text);
 
     m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
