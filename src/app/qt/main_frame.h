@@ -19,6 +19,8 @@ class QtWaitIndicator;
 // tables, every command routed to the application's command table and
 // enabled only by its rules; the summary view as client area; dropped files.
 class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
 public:
     explicit CMainFrame(CKLVN_MAINApp& app, QWidget* parent = nullptr);
 

@@ -19,6 +19,8 @@ QString HelpLanguageOf(const QUrl& url);
 // the engine's models keep to one folder, so that each language lists only
 // its own contents and keywords.
 class LanguageFilterModel : public QSortFilterProxyModel {
+    Q_OBJECT
+
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
 
@@ -32,6 +34,8 @@ private:
 // The contents tree: the top-level entries of the language, with all
 // that is under them.
 class ContentsInLanguage : public LanguageFilterModel {
+    Q_OBJECT
+
 public:
     ContentsInLanguage(QHelpContentModel& contents, QObject* parent);
 
@@ -51,6 +55,8 @@ private:
 
 // The index: the keywords that lead to a page of the language.
 class KeywordsInLanguage : public LanguageFilterModel {
+    Q_OBJECT
+
 public:
     KeywordsInLanguage(QHelpEngine& engine, QObject* parent);
 

@@ -22,6 +22,8 @@ class KeywordsInLanguage;
 // Shows the pages of the help file; links inside it stay inside it, other
 // links go to the desktop's browser.
 class HelpBrowser : public QTextBrowser {
+    Q_OBJECT
+
 public:
     HelpBrowser(QHelpEngine& engine, QWidget* parent);
     QVariant loadResource(int type, const QUrl& url) override;
@@ -35,6 +37,8 @@ private:
 // over the engine's models, so either may be destroyed first. Esc and
 // Ctrl+W close it.
 class HelpTopicWindow : public QWidget {
+    Q_OBJECT
+
 public:
     enum Panel { Contents = 0, Index = 1, Search = 2 };
 

@@ -9,6 +9,8 @@ namespace kelvane {
 // A small plain-text popup, as for a control's help: frameless, in the
 // given colours, closed by a click or a key (or a click elsewhere).
 class TextPopup : public QLabel {
+    Q_OBJECT
+
 public:
     // Margins below 0 take the default.
     TextPopup(const QString& text, const QColor& textColor, const QColor& background,

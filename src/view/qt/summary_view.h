@@ -10,6 +10,8 @@ namespace kelvane {
 // The main window's client area: the project summary at fixed pixel
 // positions, drawn from the settings on every paint.
 class CKLVN_MAINView : public QWidget {
+    Q_OBJECT
+
 public:
     explicit CKLVN_MAINView(const ProjectSettings& settings, QWidget* parent = nullptr);
 
