@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/help_desktop.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "res/format_printf.h"

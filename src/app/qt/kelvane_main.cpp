@@ -1,5 +1,6 @@
 // kelvane: the desktop program.
 #include "app/klvn_main_app.h"
+#include "app/qt/frame_repaint.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/program_icon.h"
 #include "platform/absolute_path.h"

@@ -3,6 +3,7 @@
 #include "platform/qt/qt_text.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "ui/qt/help_browser.h"
 #include "ui/qt/help_language_models.h"
 #include "ui/qt/window_placement.h"
 
@@ -36,15 +37,6 @@ constexpr QSize kPreferredSize(820, 560);
 constexpr QSize kSmallestBeside(480, 320);
 
 } // namespace
-
-HelpBrowser::HelpBrowser(QHelpEngine& engine, QWidget* parent)
-    : QTextBrowser(parent), m_engine(&engine) {}
-
-QVariant HelpBrowser::loadResource(int type, const QUrl& url) {
-    if (url.scheme() == QLatin1String("qthelp"))
-        return m_engine ? QVariant(m_engine->fileData(url)) : QVariant();
-    return QTextBrowser::loadResource(type, url);
-}
 
 HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
     : QWidget(owner, Qt::Window), m_engine(&engine), m_search(engine) {

@@ -3,7 +3,6 @@
 #include "ui/qt/help_page_search.h"
 
 #include <QPointer>
-#include <QTextBrowser>
 #include <QUrl>
 #include <QWidget>
 
@@ -17,20 +16,8 @@ class QTreeView;
 namespace kelvane {
 
 class ContentsInLanguage;
+class HelpBrowser;
 class KeywordsInLanguage;
-
-// Shows the pages of the help file; links inside it stay inside it, other
-// links go to the desktop's browser.
-class HelpBrowser : public QTextBrowser {
-    Q_OBJECT
-
-public:
-    HelpBrowser(QHelpEngine& engine, QWidget* parent);
-    QVariant loadResource(int type, const QUrl& url) override;
-
-private:
-    QPointer<QHelpEngine> m_engine;
-};
 
 // The help window: contents, index and full-text search beside the page,
 // each panel keeping to the pages of one language. Its views are its own

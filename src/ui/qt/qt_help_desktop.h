@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/help_viewer.h"
+#include "platform/help_desktop.h"
 
 #include <vector>
 

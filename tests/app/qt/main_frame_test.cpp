@@ -1,3 +1,4 @@
+#include "app/qt/frame_repaint.h"
 #include "app/qt/main_frame.h"
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
@@ -6,6 +7,7 @@
 #include "scoped_environment.h"
 #include "store/fixed_text.h"
 #include "test_files.h"
+#include "ui/qt/help_browser.h"
 #include "ui/qt/qt_context_help.h"
 #include "ui/qt/qt_dialog_runner.h"
 #include "ui/qt/qt_wait_indicator.h"

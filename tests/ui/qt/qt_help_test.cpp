@@ -5,6 +5,7 @@
 #include "res/string_table.h"
 #include "test_files.h"
 #include "ui/context_help.h"
+#include "ui/qt/help_browser.h"
 #include "ui/qt/help_language_models.h"
 #include "ui/qt/qt_help_desktop.h"
 #include "ui/qt/qt_help_viewer.h"
