@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/conversion_block.h"
+#include "store/conversion_block.h"
 #include "store/project_file_set.h"
 
 #include <cstdint>

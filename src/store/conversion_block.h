@@ -5,8 +5,10 @@
 
 namespace kelvane {
 
-// The record a conversion module receives and changes by byte offset. Its
-// layout is shared with modules built elsewhere, so every offset is fixed.
+// The record a conversion module receives and changes by byte offset; it
+// opens the project's settings. Its layout is shared with modules built
+// elsewhere, so every offset is fixed: KelvaneConversionBlock in
+// convert/kelvane_module.h is its C twin, and a test checks they agree.
 struct ConversionBlock {
     char m_szMpdFile[128];
     int32_t m_anMpCount[16][16];
