@@ -1,10 +1,16 @@
 #include "app/version_text.h"
 
+#include "kelvane_version.h"
 #include "platform/code_page.h"
 
 #include <cstdio>
 
 namespace kelvane {
+
+const uint32_t kProductVersionMS =
+    (uint32_t(KELVANE_VERSION_MAJOR) << 16) | uint32_t(KELVANE_VERSION_MINOR);
+const uint32_t kProductVersionLS =
+    (uint32_t(KELVANE_VERSION_PATCH) << 16) | uint32_t(KELVANE_VERSION_TWEAK);
 
 std::string ComposeVersionText(std::string_view base, uint32_t productVersionMS,
                                uint32_t productVersionLS) {

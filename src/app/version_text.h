@@ -7,10 +7,8 @@
 namespace kelvane {
 
 // The build's product version as the two 32-bit words of a version record.
-inline constexpr uint32_t kProductVersionMS =
-    (uint32_t(KELVANE_VERSION_MAJOR) << 16) | uint32_t(KELVANE_VERSION_MINOR);
-inline constexpr uint32_t kProductVersionLS =
-    (uint32_t(KELVANE_VERSION_PATCH) << 16) | uint32_t(KELVANE_VERSION_TWEAK);
+extern const uint32_t kProductVersionMS;
+extern const uint32_t kProductVersionLS;
 
 // `base` followed by the version: "7.02", then the in-house mark and the
 // patch-level suffix the low words ask for (7.2.0.13 gives "7.02PL3").

@@ -2,109 +2,50 @@
 
 #include "res/command_ids.h"
 
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
+#include <QtGlobal>
 
 namespace kelvane {
 namespace {
 
-QPixmap Canvas(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
+struct ToolbarPicture {
+    uint32_t commandId;
+    const char* resource;
+};
 
-// Two chips joined by an arrow: one model's project becoming another's.
-QPixmap ProgramPixmap(int size) {
-    QPixmap pixmap = Canvas(size);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 32.0, size / 32.0);
-    painter.setPen(QPen(QColor(20, 40, 90), 1.5));
-    painter.setBrush(QColor(60, 110, 200));
-    painter.drawRoundedRect(QRectF(2, 2, 13, 13), 2, 2);
-    painter.setBrush(QColor(40, 160, 90));
-    painter.drawRoundedRect(QRectF(17, 17, 13, 13), 2, 2);
-    painter.setPen(QPen(QColor(200, 60, 30), 2.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(13, 19), QPointF(22, 10));
-    painter.drawLine(QPointF(22, 10), QPointF(16, 10));
-    painter.drawLine(QPointF(22, 10), QPointF(22, 16));
-    return pixmap;
-}
+constexpr ToolbarPicture kToolbarPictures[] = {
+    {ID_PROJECT_OPEN, ":/icons/open.svg"},
+    {ID_PROJECT_SAVE, ":/icons/save.svg"},
+    {ID_FILE_MODEL_SETTING, ":/icons/file_model_setting.svg"},
+    {ID_COMM_SETTING, ":/icons/comm_setting.svg"},
+    {ID_HELP, ":/icons/help.svg"},
+};
 
-void DrawOpen(QPainter& painter) {
-    painter.setPen(QColor(120, 90, 10));
-    painter.setBrush(QColor(240, 200, 80));
-    painter.drawRect(1, 4, 13, 10);
-    painter.drawRect(1, 2, 5, 2);
-}
-
-void DrawSave(QPainter& painter) {
-    painter.setPen(QColor(20, 20, 80));
-    painter.setBrush(QColor(70, 90, 170));
-    painter.drawRect(1, 1, 14, 14);
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 1, 8, 5);
-    painter.drawRect(3, 9, 10, 6);
-}
-
-void DrawSettings(QPainter& painter, const QColor& colour, const char* letters) {
-    painter.setPen(colour.darker());
-    painter.setBrush(colour);
-    painter.drawRoundedRect(1, 1, 14, 14, 2, 2);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(8);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(1, 1, 14, 14), Qt::AlignCenter, letters);
-}
-
-void DrawHelp(QPainter& painter) {
-    painter.setPen(QColor(20, 80, 20));
-    painter.setBrush(QColor(255, 255, 208));
-    painter.drawEllipse(1, 1, 14, 14);
-    QFont font = painter.font();
-    font.setPixelSize(12);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(1, 1, 14, 14), Qt::AlignCenter, "?");
+// The pictures are there whenever the program is; what can be missing is
+// the plug-in that draws them, which a package names apart from Qt itself.
+QIcon LoadIcon(const char* resource) {
+    QIcon icon(QString::fromLatin1(resource));
+    static bool warned = false;
+    if (!warned && icon.pixmap(QSize(16, 16)).isNull()) {
+        warned = true;
+        qWarning("kelvane: Qt cannot draw the icon %s; its SVG plug-in (libqt6svg6 on "
+                 "Debian) may be missing",
+                 resource);
+    }
+    return icon;
 }
 
 } // namespace
 
 QIcon ProgramIcon() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64})
-        icon.addPixmap(ProgramPixmap(size));
-    return icon;
+    return LoadIcon(":/icons/kelvane.svg");
 }
 
 QIcon ToolbarIcon(uint32_t commandId) {
-    QPixmap pixmap = Canvas(16);
-    QPainter painter(&pixmap);
-    switch (commandId) {
-    case ID_PROJECT_OPEN:
-        DrawOpen(painter);
-        break;
-    case ID_PROJECT_SAVE:
-        DrawSave(painter);
-        break;
-    case ID_FILE_MODEL_SETTING:
-        DrawSettings(painter, QColor(150, 60, 160), "M");
-        break;
-    case ID_COMM_SETTING:
-        DrawSettings(painter, QColor(30, 130, 140), "C");
-        break;
-    case ID_HELP:
-        DrawHelp(painter);
-        break;
-    default:
-        break;
-    }
-    painter.end();
-    return QIcon(pixmap);
+    for (const ToolbarPicture& picture : kToolbarPictures)
+        if (picture.commandId == commandId)
+            return LoadIcon(picture.resource);
+    return {};
 }
 
 } // namespace kelvane

@@ -1,0 +1,54 @@
+// The icons compiled into the desktop program are found and drawn: a file
+// left out of the resource, a wrong name or a missing SVG plug-in leaves a
+// toolbar button or the window without its picture.
+#include "app/qt/program_icon.h"
+#include "res/menu_resources.h"
+
+#include <QImage>
+#include <QtTest>
+
+using namespace kelvane;
+
+namespace {
+
+// Pixels that are not fully transparent, of `icon` drawn at `size` x `size`.
+int DrawnPixels(const QIcon& icon, int size) {
+    const QImage image =
+        icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+    if (image.size() != QSize(size, size))
+        return 0;
+    int drawn = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            drawn += qAlpha(image.pixel(x, y)) != 0;
+    return drawn;
+}
+
+} // namespace
+
+class IconResourcesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyToolbarButtonHasItsPicture() {
+        int buttons = 0;
+        for (const ToolbarEntry& entry : MainToolbar()) {
+            if (entry.commandId == 0)
+                continue;
+            ++buttons;
+            // Each picture covers most of its 16 x 16 square.
+            QVERIFY2(DrawnPixels(ToolbarIcon(entry.commandId), 16) > 100,
+                     qPrintable(QString("toolbar command %1").arg(entry.commandId)));
+        }
+        QCOMPARE(buttons, 5);
+    }
+
+    void theProgramIconIsDrawnAtTheSizesWindowManagersAskFor() {
+        for (const int size : {16, 32, 48, 64, 256})
+            QVERIFY2(DrawnPixels(ProgramIcon(), size) > size * size / 4,
+                     qPrintable(QString("size %1").arg(size)));
+    }
+};
+
+QTEST_MAIN(IconResourcesTest)
+#include "icon_resources_test.moc"
