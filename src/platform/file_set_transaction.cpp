@@ -220,16 +220,25 @@ void FileSetTransaction::RemoveStaleTemporaries(const std::string& target) {
         m_fs.Unlink(path);
 }
 
+bool FileSetTransaction::IsWritable(int member) const {
+    return member >= 0 && static_cast<size_t>(member) < m_members.size() &&
+           m_members[member].fd >= 0 && !m_members[member].finished;
+}
+
 bool FileSetTransaction::WriteAt(int member, uint64_t offset, std::string_view bytes) {
-    if (member < 0 || static_cast<size_t>(member) >= m_members.size() || m_members[member].fd < 0 ||
-        m_members[member].finished)
+    if (!IsWritable(member))
         return Fail(EBADF);
     return m_fs.WriteAt(m_members[member].fd, offset, bytes) || Fail(errno);
 }
 
+bool FileSetTransaction::CopyAt(int member, uint64_t offset, int sourceFd, uint64_t length) {
+    if (!IsWritable(member))
+        return Fail(EBADF);
+    return m_fs.CopyAt(m_members[member].fd, offset, sourceFd, 0, length) || Fail(errno);
+}
+
 bool FileSetTransaction::Finish(int member) {
-    if (member < 0 || static_cast<size_t>(member) >= m_members.size() || m_members[member].fd < 0 ||
-        m_members[member].finished)
+    if (!IsWritable(member))
         return Fail(EBADF);
     Member& m = m_members[member];
     if (m.exists) {

@@ -33,6 +33,8 @@ public:
     // Starts the member that replaces `path`: its number, or -1.
     int Add(const std::string& path);
     bool WriteAt(int member, uint64_t offset, std::string_view bytes);
+    // Copies `length` bytes from the start of the open file `sourceFd`.
+    bool CopyAt(int member, uint64_t offset, int sourceFd, uint64_t length);
     // Gives the member its mode and owner and flushes it; it is then
     // complete and waits for Commit.
     bool Finish(int member);
@@ -58,6 +60,8 @@ private:
     };
 
     bool Fail(int error);
+    // A member that is open and not yet finished.
+    bool IsWritable(int member) const;
     bool OpenTemporary(Member& member, const std::string& folder);
     bool NameTemporary(Member& member);
     void RemoveStaleTemporaries(const std::string& target);
