@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_reader.h"
+#include "platform/read_buffer.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
@@ -15,41 +16,28 @@
 namespace kelvane {
 namespace {
 
-// Text-mode reading turns each CR LF pair into one line end. Copied in runs
-// between carriage returns: project files can be megabytes long.
-// Turns each CR LF into LF, as reading in text mode does, in place; the
-// length of what is left. Lone CRs stay.
-size_t JoinCrLfInPlace(char* text, size_t size) {
-    size_t read = 0, written = 0;
-    while (read < size) {
-        const void* found = std::memchr(text + read, '\r', size - read);
-        const size_t cr =
-            found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text) : size;
-        if (written != read)
-            std::memmove(text + written, text + read, cr - read);
-        written += cr - read;
-        if (cr == size)
-            break;
-        if (cr + 1 >= size || text[cr + 1] != '\n')
-            text[written++] = '\r';
-        read = cr + 1;
-    }
-    return written;
-}
-
-// Splits the text as fgets would with the program's line buffer: each chunk is
-// one line with its line end, or a full buffer's worth of a longer line.
+// Splits the text as fgets in text mode would with the program's line
+// buffer: each chunk is one line with its line end, or a full buffer's worth
+// of a longer line. Text mode reads a CR LF as one LF, so a line's length is
+// counted with its CR LF as one character; the chunk that ends the line keeps
+// both, which no reader of a chunk tells from a lone LF (a value ends at
+// either character). The text itself is not rewritten: it can be megabytes.
 std::vector<std::string_view> SplitIntoChunks(std::string_view text) {
     std::vector<std::string_view> chunks;
     size_t start = 0;
     while (start < text.size()) {
         const size_t newline = text.find('\n', start);
-        size_t length =
-            newline == std::string_view::npos ? text.size() - start : newline - start + 1;
-        if (length > DefinitionFile::kLineChunkLength)
-            length = DefinitionFile::kLineChunkLength;
-        chunks.push_back(text.substr(start, length));
-        start += length;
+        const size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
+        const bool crLf = newline != std::string_view::npos && newline > start &&
+                          text[newline - 1] == '\r';
+        // Pieces of a long line: none reaches its CR LF, which is then two
+        // characters or more away.
+        while (end - start - (crLf ? 1 : 0) > DefinitionFile::kLineChunkLength) {
+            chunks.push_back(text.substr(start, DefinitionFile::kLineChunkLength));
+            start += DefinitionFile::kLineChunkLength;
+        }
+        chunks.push_back(text.substr(start, end - start));
+        start = end;
     }
     return chunks;
 }
@@ -146,7 +134,7 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
     // Read into memory that is not cleared first: it is overwritten at once,
     // and a project file may be megabytes long. The table's values point into it.
     const size_t size = static_cast<size_t>(file.Size());
-    const std::shared_ptr<char[]> bytes(new char[size]);
+    const std::shared_ptr<char[]> bytes = AllocateReadBuffer(size);
     if (file.ReadAt(0, bytes.get(), size) != size) {
         if (file.Error() != 0)
             return Fail(IDS_CANNOT_READ, file.Error(), path);
@@ -156,8 +144,8 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
         return false;
     }
 
-    const std::string_view text(bytes.get(), JoinCrLfInPlace(bytes.get(), size));
-    const std::vector<std::string_view> chunks = SplitIntoChunks(text);
+    const std::vector<std::string_view> chunks =
+        SplitIntoChunks(std::string_view(bytes.get(), size));
 
     m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
     m_sections.assign(1, DefSection{});

@@ -117,7 +117,7 @@ private:
     uint32_t m_nSectionCount = 0;
     uint32_t m_nDefinitionCount = 0;
     uint32_t m_nTagCount = 0;
-    std::shared_ptr<const char[]> m_text; // as read, CR LF joined
+    std::shared_ptr<const char[]> m_text; // the file's bytes as read
     // Values set since the read; a deque, so that views of them stay valid.
     std::shared_ptr<std::deque<std::string>> m_setValues;
 };
