@@ -35,12 +35,13 @@ public:
     bool WriteAt(int member, uint64_t offset, std::string_view bytes);
     // Copies `length` bytes from the start of the open file `sourceFd`.
     bool CopyAt(int member, uint64_t offset, int sourceFd, uint64_t length);
-    // Gives the member its mode and owner and flushes it; it is then
-    // complete and waits for Commit.
+    // Gives the member its mode and owner and starts writing it to disk; it
+    // is then complete and waits for Commit.
     bool Finish(int member);
     // Gives up a member that will not be completed.
     void Drop(int member);
-    // Renames every member over its target and flushes the folders.
+    // Flushes every member to disk, renames each over its target and
+    // flushes the folders.
     bool Commit();
 
     int Error() const { return m_error; }
