@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/klvn_main_app.h"
+#include "cli/cli_profile.h"
 #include "cli/cli_services.h"
 #include "cli/console_message_boxes.h"
 #include "dialogs/scripted_dialog_runner.h"
-#include "platform/qt/qsettings_profile.h"
 
 #include <string>
 
@@ -18,7 +18,7 @@ struct Session {
     ConsoleMessageBoxes messageBoxes;
     ScriptedFileDialog fileDialogs;
     NoRepaint repaint;
-    QSettingsProfile profile;
+    CliProfile profile;
     ScriptedDialogRunner dialogs;
     ConsoleWaitNote wait;
     CKLVN_MAINApp app;

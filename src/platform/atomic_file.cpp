@@ -46,6 +46,17 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
     return true;
 }
 
+bool AtomicFileWriter::Copy(int sourceFd, uint64_t length) {
+    if (m_member < 0) {
+        m_error = EBADF;
+        return false;
+    }
+    if (!m_set.CopyAt(m_member, m_position, sourceFd, length))
+        return Fail();
+    m_position += length;
+    return true;
+}
+
 bool AtomicFileWriter::WriteAt(uint64_t offset, std::string_view bytes) {
     if (m_member < 0) {
         m_error = EBADF;

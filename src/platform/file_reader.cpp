@@ -8,6 +8,17 @@
 #include <unistd.h>
 
 namespace kelvane {
+namespace {
+
+FileStamp StampOf(const struct stat& info) {
+    FileStamp stamp;
+    stamp.size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    stamp.modifySeconds = info.st_mtim.tv_sec;
+    stamp.modifyNanoseconds = info.st_mtim.tv_nsec;
+    return stamp;
+}
+
+} // namespace
 
 FileReader::~FileReader() {
     Close();
@@ -42,7 +53,15 @@ bool FileReader::Open(const std::string& path) {
         return false;
     }
     m_size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    m_opened = StampOf(info);
     return true;
+}
+
+bool FileReader::Unchanged() {
+    struct stat info {};
+    if (m_fd < 0 || fstat(m_fd, &info) != 0)
+        return false;
+    return StampOf(info) == m_opened;
 }
 
 void FileReader::Close() {

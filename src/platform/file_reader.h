@@ -6,6 +6,14 @@
 
 namespace kelvane {
 
+// What changes when a file's content is changed in place. Not the change
+// time: a rename or a new link moves it too, and a save makes both.
+struct FileStamp {
+    uint64_t size = 0;
+    int64_t modifySeconds = 0, modifyNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // A regular file opened for reading raw bytes at chosen offsets; closed when
 // the object goes. Every file the program reads goes through here, so that a
 // FIFO or a device put in a file's place can never block it.
@@ -30,11 +38,17 @@ public:
     // at the end of the file or on an error.
     size_t ReadAt(uint64_t offset, void* destination, size_t length);
     int Error() const { return m_error; }
+    int Descriptor() const { return m_fd; }
+    // True while the open file is as it was when opened: writing to it, or
+    // cutting it, in place moves its modification time or its length. A
+    // file put in its place under the same name leaves this one as it was.
+    bool Unchanged();
 
 private:
     int m_fd = -1;
     int m_error = 0;
     uint64_t m_size = 0;
+    FileStamp m_opened;
 };
 
 } // namespace kelvane

@@ -220,16 +220,25 @@ void FileSetTransaction::RemoveStaleTemporaries(const std::string& target) {
         m_fs.Unlink(path);
 }
 
+bool FileSetTransaction::IsWritable(int member) const {
+    return member >= 0 && static_cast<size_t>(member) < m_members.size() &&
+           m_members[member].fd >= 0 && !m_members[member].finished;
+}
+
 bool FileSetTransaction::WriteAt(int member, uint64_t offset, std::string_view bytes) {
-    if (member < 0 || static_cast<size_t>(member) >= m_members.size() || m_members[member].fd < 0 ||
-        m_members[member].finished)
+    if (!IsWritable(member))
         return Fail(EBADF);
     return m_fs.WriteAt(m_members[member].fd, offset, bytes) || Fail(errno);
 }
 
+bool FileSetTransaction::CopyAt(int member, uint64_t offset, int sourceFd, uint64_t length) {
+    if (!IsWritable(member))
+        return Fail(EBADF);
+    return m_fs.CopyAt(m_members[member].fd, offset, sourceFd, 0, length) || Fail(errno);
+}
+
 bool FileSetTransaction::Finish(int member) {
-    if (member < 0 || static_cast<size_t>(member) >= m_members.size() || m_members[member].fd < 0 ||
-        m_members[member].finished)
+    if (!IsWritable(member))
         return Fail(EBADF);
     Member& m = m_members[member];
     if (m.exists) {
@@ -240,15 +249,9 @@ bool FileSetTransaction::Finish(int member) {
         if (fchmod(m.fd, static_cast<mode_t>(m.mode)) != 0)
             return Fail(errno);
     }
-    if (!m_fs.Sync(m.fd))
-        return Fail(errno);
-    // A nameless file stays open until Commit links it.
-    if (!m.temp.empty()) {
-        const int fd = m.fd;
-        m.fd = -1;
-        if (!m_fs.Close(fd))
-            return Fail(errno);
-    }
+    // The disk starts on it now and is flushed with the others at Commit, so
+    // the members' writes overlap instead of waiting for each other.
+    sync_file_range(m.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     m.finished = true;
     return true;
 }
@@ -297,6 +300,17 @@ bool FileSetTransaction::Commit() {
         if (!m.finished || m.dropped)
             return Fail(EINVAL);
 
+    for (Member& m : m_members) {
+        if (!m_fs.Sync(m.fd))
+            return Fail(errno);
+        // A nameless file stays open until it is linked.
+        if (m.temp.empty())
+            continue;
+        const int fd = m.fd;
+        m.fd = -1;
+        if (!m_fs.Close(fd))
+            return Fail(errno);
+    }
     for (Member& m : m_members) {
         if (!m.temp.empty())
             continue;

@@ -33,12 +33,15 @@ public:
     // Starts the member that replaces `path`: its number, or -1.
     int Add(const std::string& path);
     bool WriteAt(int member, uint64_t offset, std::string_view bytes);
-    // Gives the member its mode and owner and flushes it; it is then
-    // complete and waits for Commit.
+    // Copies `length` bytes from the start of the open file `sourceFd`.
+    bool CopyAt(int member, uint64_t offset, int sourceFd, uint64_t length);
+    // Gives the member its mode and owner and starts writing it to disk; it
+    // is then complete and waits for Commit.
     bool Finish(int member);
     // Gives up a member that will not be completed.
     void Drop(int member);
-    // Renames every member over its target and flushes the folders.
+    // Flushes every member to disk, renames each over its target and
+    // flushes the folders.
     bool Commit();
 
     int Error() const { return m_error; }
@@ -58,6 +61,8 @@ private:
     };
 
     bool Fail(int error);
+    // A member that is open and not yet finished.
+    bool IsWritable(int member) const;
     bool OpenTemporary(Member& member, const std::string& folder);
     bool NameTemporary(Member& member);
     void RemoveStaleTemporaries(const std::string& target);

@@ -15,6 +15,11 @@ public:
     virtual int Open(const std::string& path, int flags, unsigned mode) = 0;
     // Writes all of `bytes` at `offset`.
     virtual bool WriteAt(int fd, uint64_t offset, std::string_view bytes) = 0;
+    // Copies `length` bytes of `sourceFd` from `sourceOffset` to `fd` at
+    // `offset`, in the kernel where it can; ENODATA when the source ends
+    // first.
+    virtual bool CopyAt(int fd, uint64_t offset, int sourceFd, uint64_t sourceOffset,
+                        uint64_t length) = 0;
     virtual bool Sync(int fd) = 0;
     virtual bool Close(int fd) = 0;
     virtual bool Rename(const std::string& from, const std::string& to) = 0;

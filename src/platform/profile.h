@@ -15,4 +15,9 @@ public:
                                     std::string_view value) = 0;
 };
 
+// "Section/Entry": how the profile's settings file names a value.
+inline std::string ProfileKey(std::string_view section, std::string_view entry) {
+    return std::string(section) + "/" + std::string(entry);
+}
+
 } // namespace kelvane

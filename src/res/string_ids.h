@@ -108,6 +108,7 @@ enum StringId : unsigned {
     IDS_UNKNOWN_TARGET_NAME = 61327,
     IDS_FILE_CHANGED_WHILE_READ = 61328,
     IDS_NAME_MATCHES_SEVERAL = 61329,
+    IDS_FILE_CHANGED_SINCE_OPEN = 61330,
 
     // Saves: a file that may not be replaced, a save that waits too long
     // for another, a companion that could not be read, a module's result.

@@ -104,6 +104,7 @@ const StringEntry kEnglish[] = {
     {IDS_UNKNOWN_TARGET_NAME, "TARGET_NAME %s is not a known ICE model."},
     {IDS_FILE_CHANGED_WHILE_READ, "Changed while it was read"},
     {IDS_NAME_MATCHES_SEVERAL, "More than one file has this name in another letter case"},
+    {IDS_FILE_CHANGED_SINCE_OPEN, "Changed by another program since the project was opened"},
     {IDS_FILE_NOT_WRITABLE, "The file is not writable."},
     {IDS_PROJECT_BEING_SAVED, "Another save of %s is in progress.\nNothing was saved; try again later."},
     {IDS_COMPANION_NOT_READ, "%s could not be read when the project was opened, so it cannot be saved under the new name.\nNothing was saved."},

@@ -104,6 +104,7 @@ const StringEntry kJapanese[] = {
     {IDS_UNKNOWN_TARGET_NAME, "TARGET_NAME %s は既知の ICE モデルではありません。"},
     {IDS_FILE_CHANGED_WHILE_READ, "読み込み中に変更されました"},
     {IDS_NAME_MATCHES_SEVERAL, "大文字と小文字だけが異なる同名のファイルが複数あります"},
+    {IDS_FILE_CHANGED_SINCE_OPEN, "プロジェクトを開いた後に他のプログラムで変更されました"},
     {IDS_FILE_NOT_WRITABLE, "ファイルは書き込みできません。"},
     {IDS_PROJECT_BEING_SAVED, "%s は別の保存の途中です。\n何も保存されていません。しばらくしてからやり直してください。"},
     {IDS_COMPANION_NOT_READ, "%s はプロジェクトを開いたときに読めなかったため、新しい名前で保存できません。\n何も保存されていません。"},

@@ -2,7 +2,6 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_name_case.h"
-#include "platform/file_reader.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
@@ -32,14 +31,9 @@ CompanionBuffer::CompanionBuffer(ProjectSettings& settings, ProjectFileKind kind
         m_nWriteErrorId = IDS_MCR_WRITE_ERROR;
         break;
     }
-    m_data.reset(new char[m_nCapacity]);
 }
 
 CompanionBuffer::~CompanionBuffer() = default;
-
-std::string_view CompanionBuffer::Data() const {
-    return m_nSize <= m_nCapacity ? std::string_view(m_data.get(), m_nSize) : std::string_view();
-}
 
 bool CompanionBuffer::LoadCompanion(const std::string& path) {
     ProjectFileEntry& entry = m_settings.m_fileSet[m_kind];
@@ -52,7 +46,8 @@ bool CompanionBuffer::LoadCompanion(const std::string& path) {
             WithReasonText("", LoadResourceString(IDS_NAME_MATCHES_SEVERAL), path);
         return false;
     }
-    FileReader file;
+    m_source.Close();
+    FileReader& file = m_source;
     if (!file.Open(found.path)) {
         // Only a file that is not there is left to the view's own words.
         if (file.Error() != ENOENT)
@@ -61,17 +56,10 @@ bool CompanionBuffer::LoadCompanion(const std::string& path) {
     }
     m_nSize = file.Size();
     if (m_nSize > m_nCapacity) {
+        file.Close();
         entry.m_strLoadFailure = WithReasonText(
             "", FormatResourceString(IDS_FILE_TOO_LARGE, {std::to_string(m_nCapacity)}),
             found.path);
-        return false;
-    }
-    if (file.ReadAt(0, m_data.get(), m_nSize) != m_nSize) {
-        // A read error, or a file cut short while it was read.
-        entry.m_strLoadFailure =
-            file.Error() != 0
-                ? WithFailureReason("", file.Error(), found.path)
-                : WithReasonText("", LoadResourceString(IDS_FILE_CHANGED_WHILE_READ), found.path);
         return false;
     }
     entry.m_bLoaded = 1;
@@ -91,9 +79,20 @@ bool CompanionBuffer::SaveCompanion(const std::string& path, FileSetTransaction*
     AtomicFileWriter file(set);
     if (!file.Open(path))
         return Report(m_nNotWritableId, file.Error(), path);
-    // A buffer whose last load failed holds nothing that may be written.
-    if (m_nSize > m_nCapacity || !file.Write(Data()) || !file.Commit())
-        return Report(m_nWriteErrorId, m_nSize > m_nCapacity ? 0 : file.Error(), path);
+    // Only a load that worked leaves the file open: nothing else may be written.
+    if (m_source.Descriptor() < 0)
+        return Report(m_nWriteErrorId, 0, path);
+    const bool copied = m_source.Unchanged() && file.Copy(m_source.Descriptor(), m_nSize);
+    // Checked again after the copy: a change during it is one too.
+    if (!m_source.Unchanged()) {
+        m_messageBoxes.MessageBox(WithReasonText(LoadResourceString(m_nWriteErrorId),
+                                                 LoadResourceString(IDS_FILE_CHANGED_SINCE_OPEN),
+                                                 m_settings.m_fileSet[m_kind].m_strFilePath),
+                                  LoadResourceString(IDS_CAPTION_CONFIRM), MB_OK);
+        return false;
+    }
+    if (!copied || !file.Commit())
+        return Report(m_nWriteErrorId, file.Error(), path);
     return true;
 }
 

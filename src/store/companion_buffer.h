@@ -1,20 +1,21 @@
 #pragma once
 
+#include "platform/file_reader.h"
 #include "platform/message_box.h"
 #include "store/project_settings.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <string_view>
 
 namespace kelvane {
 
 class FileSetTransaction;
 
-// One companion data file (UER, SBU or MCR) held whole and never
-// interpreted, so that a save writes back exactly what was read. The buffer
-// is allocated once at its full capacity; loads and saves allocate nothing.
+// One companion data file (UER, SBU or MCR), never interpreted. A load
+// checks it and keeps it open instead of reading it; a save copies it from
+// that open file in the kernel, so the bytes written are the bytes of the
+// file that was opened, even when another has since taken its name. A file
+// changed in place after the load is refused at the save, not written.
 class CompanionBuffer {
 public:
     static constexpr uint32_t kUerCapacity = 4096000;
@@ -29,11 +30,11 @@ public:
     CompanionBuffer(const CompanionBuffer&) = delete;
     CompanionBuffer& operator=(const CompanionBuffer&) = delete;
 
-    // Reads the whole file; false, silently, when it cannot be read or is
-    // larger than the capacity. Maintains the entry's m_bLoaded.
+    // Opens the file; false, silently, when it cannot be read or is larger
+    // than the capacity. Maintains the entry's m_bLoaded.
     bool LoadCompanion(const std::string& path);
-    // Writes the bytes of the last load; shows a message on failure, and a
-    // failed save leaves the previous file as it was.
+    // Writes the bytes of the file of the last load; shows a message on
+    // failure, and a failed save leaves the previous file as it was.
     // With `set`, the file is one member of it, put in place by the set's
     // Commit; without, at once.
     bool SaveCompanion(const std::string& path, FileSetTransaction* set = nullptr);
@@ -41,7 +42,6 @@ public:
     uint32_t Capacity() const { return m_nCapacity; }
     // The file's length at the last load that could open it.
     uint64_t Size() const { return m_nSize; }
-    std::string_view Data() const;
 
 private:
     // Shows the message with the reason for `error` (none when 0) and the path.
@@ -54,7 +54,7 @@ private:
     unsigned m_nNotWritableId = 0;
     unsigned m_nWriteErrorId = 0;
     uint64_t m_nSize = 0;
-    std::unique_ptr<char[]> m_data;
+    FileReader m_source; // open after a load that worked
 };
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_reader.h"
+#include "platform/read_buffer.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
@@ -15,41 +16,28 @@
 namespace kelvane {
 namespace {
 
-// Text-mode reading turns each CR LF pair into one line end. Copied in runs
-// between carriage returns: project files can be megabytes long.
-// Turns each CR LF into LF, as reading in text mode does, in place; the
-// length of what is left. Lone CRs stay.
-size_t JoinCrLfInPlace(char* text, size_t size) {
-    size_t read = 0, written = 0;
-    while (read < size) {
-        const void* found = std::memchr(text + read, '\r', size - read);
-        const size_t cr =
-            found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text) : size;
-        if (written != read)
-            std::memmove(text + written, text + read, cr - read);
-        written += cr - read;
-        if (cr == size)
-            break;
-        if (cr + 1 >= size || text[cr + 1] != '\n')
-            text[written++] = '\r';
-        read = cr + 1;
-    }
-    return written;
-}
-
-// Splits the text as fgets would with the program's line buffer: each chunk is
-// one line with its line end, or a full buffer's worth of a longer line.
+// Splits the text as fgets in text mode would with the program's line
+// buffer: each chunk is one line with its line end, or a full buffer's worth
+// of a longer line. Text mode reads a CR LF as one LF, so a line's length is
+// counted with its CR LF as one character; the chunk that ends the line keeps
+// both, which no reader of a chunk tells from a lone LF (a value ends at
+// either character). The text itself is not rewritten: it can be megabytes.
 std::vector<std::string_view> SplitIntoChunks(std::string_view text) {
     std::vector<std::string_view> chunks;
     size_t start = 0;
     while (start < text.size()) {
         const size_t newline = text.find('\n', start);
-        size_t length =
-            newline == std::string_view::npos ? text.size() - start : newline - start + 1;
-        if (length > DefinitionFile::kLineChunkLength)
-            length = DefinitionFile::kLineChunkLength;
-        chunks.push_back(text.substr(start, length));
-        start += length;
+        const size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
+        const bool crLf = newline != std::string_view::npos && newline > start &&
+                          text[newline - 1] == '\r';
+        // Pieces of a long line: none reaches its CR LF, which is then two
+        // characters or more away.
+        while (end - start - (crLf ? 1 : 0) > DefinitionFile::kLineChunkLength) {
+            chunks.push_back(text.substr(start, DefinitionFile::kLineChunkLength));
+            start += DefinitionFile::kLineChunkLength;
+        }
+        chunks.push_back(text.substr(start, end - start));
+        start = end;
     }
     return chunks;
 }
@@ -78,15 +66,46 @@ ChunkKind Classify(std::string_view chunk) {
 }
 
 // Text-mode writing puts CR LF for every line end.
-void AppendLine(std::string& out, std::string_view line) {
+template <class Out> void PutLine(Out& out, std::string_view line) {
     size_t start = 0;
     for (size_t newline = line.find('\n'); newline != std::string_view::npos;
          newline = line.find('\n', start)) {
-        out.append(line.substr(start, newline - start)).append("\r\n");
+        out(line.substr(start, newline - start));
+        out("\r\n");
         start = newline + 1;
     }
-    out.append(line.substr(start)).append("\r\n");
+    out(line.substr(start));
+    out("\r\n");
 }
+
+// Hands the text to the file in pieces of about kPiece bytes, so a save
+// never holds the whole project file in memory.
+class PiecewiseFileOutput {
+public:
+    explicit PiecewiseFileOutput(AtomicFileWriter& file) : m_file(file) {
+        m_buffer.reserve(kPiece + DefinitionFile::kValueFieldSize + 256);
+    }
+    void operator()(std::string_view bytes) {
+        m_buffer.append(bytes);
+        if (m_buffer.size() >= kPiece)
+            Flush();
+    }
+    bool Finish() {
+        Flush();
+        return m_ok;
+    }
+
+private:
+    void Flush() {
+        m_ok = m_ok && m_file.Write(m_buffer);
+        m_buffer.clear();
+    }
+
+    static constexpr size_t kPiece = 256 * 1024;
+    AtomicFileWriter& m_file;
+    std::string m_buffer;
+    bool m_ok = true;
+};
 
 } // namespace
 
@@ -113,9 +132,9 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
         return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ,
                     file.Error(), path);
     // Read into memory that is not cleared first: it is overwritten at once,
-    // and a project file may be megabytes long.
+    // and a project file may be megabytes long. The table's values point into it.
     const size_t size = static_cast<size_t>(file.Size());
-    const std::unique_ptr<char[]> bytes(new char[size]);
+    const std::shared_ptr<char[]> bytes = AllocateReadBuffer(size);
     if (file.ReadAt(0, bytes.get(), size) != size) {
         if (file.Error() != 0)
             return Fail(IDS_CANNOT_READ, file.Error(), path);
@@ -125,12 +144,14 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
         return false;
     }
 
-    const std::string_view text(bytes.get(), JoinCrLfInPlace(bytes.get(), size));
-    const std::vector<std::string_view> chunks = SplitIntoChunks(text);
+    const std::vector<std::string_view> chunks =
+        SplitIntoChunks(std::string_view(bytes.get(), size));
 
     m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
     m_sections.assign(1, DefSection{});
     m_definitions.assign(1, DefEntry{});
+    m_text = bytes;
+    m_setValues = std::make_shared<std::deque<std::string>>();
 
     // The first pass only counts the tags, so their array is sized once.
     size_t tagLines = 0;
@@ -171,7 +192,7 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
         value = value.substr(0, FindFirstOfTwo(value, '\r', '\n'));
         if (value.size() >= kValueFieldSize)
             return Fail(IDS_TOO_LONG_SETTING_VALUE);
-        m_definitions.push_back(DefEntry{currentSection, std::string(key), std::string(value)});
+        m_definitions.push_back(DefEntry{currentSection, std::string(key), value});
         ++m_nDefinitionCount;
         return true;
     }
@@ -179,7 +200,7 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
         // Up to the '>' that closes the tag: one before its '<' would keep a
         // text that reads back as no tag at all.
         const size_t close = chunk.find('>', FindFirstOfTwo(chunk, '=', '<'));
-        m_tags.push_back(DefTag{currentSection, std::string(chunk.substr(0, close + 1))});
+        m_tags.push_back(DefTag{currentSection, chunk.substr(0, close + 1)});
         ++m_nTagCount;
         return true;
     }
@@ -189,49 +210,59 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
     return true;
 }
 
-std::string DefinitionFile::Serialize() const {
-    uint32_t headers = 0;
-    return Serialize(headers);
-}
-
-std::string DefinitionFile::Serialize(uint32_t& headers) const {
-    std::string out;
-    headers = 0;
-    size_t expected = 0;
-    for (uint32_t i = 1; i <= m_nDefinitionCount; ++i)
-        expected += m_definitions[i].key.size() + m_definitions[i].value.size() + 3;
-    out.reserve(expected + 64 * (m_nSectionCount + m_tags.size()));
+template <class Out> void DefinitionFile::Emit(Out& out) const {
     uint32_t currentSection = 0;
     auto enterSection = [&](uint32_t section) {
         if (section == currentSection)
             return;
-        AppendLine(out, "[" + m_sections[section].name + "]");
-        ++headers;
+        PutLine(out, "[" + m_sections[section].name + "]");
         currentSection = section;
     };
     for (uint32_t i = 1; i <= m_nDefinitionCount; ++i) {
         const DefEntry& entry = m_definitions[i];
         enterSection(entry.section);
-        out.append(entry.key).append("=");
-        AppendLine(out, entry.value);
+        out(entry.key);
+        out("=");
+        PutLine(out, entry.value);
     }
     for (const DefTag& tag : m_tags) {
         enterSection(tag.section);
-        AppendLine(out, tag.text);
+        PutLine(out, tag.text);
     }
-    return out;
+}
+
+uint32_t DefinitionFile::CountHeaders() const {
+    uint32_t headers = 0, currentSection = 0;
+    auto enterSection = [&](uint32_t section) {
+        headers += section != currentSection ? 1 : 0;
+        currentSection = section;
+    };
+    for (uint32_t i = 1; i <= m_nDefinitionCount; ++i)
+        enterSection(m_definitions[i].section);
+    for (const DefTag& tag : m_tags)
+        enterSection(tag.section);
+    return headers;
+}
+
+std::string DefinitionFile::Serialize() const {
+    std::string text;
+    auto append = [&text](std::string_view bytes) { text.append(bytes); };
+    Emit(append);
+    return text;
 }
 
 bool DefinitionFile::WriteDefinitionFile(const std::string& path, FileSetTransaction* set) const {
     // A tag's header is written again after the definitions, so a file the
     // reader took may come out with more headers than it takes: refuse it
     // rather than write a project that no longer opens.
-    uint32_t headers = 0;
-    const std::string text = Serialize(headers);
-    if (headers >= kSectionSlots)
+    if (CountHeaders() >= kSectionSlots)
         return Fail(IDS_TOO_MANY_CATEGORIES);
     AtomicFileWriter file(set);
-    if (!file.Open(path) || !file.Write(text) || !file.Commit())
+    if (!file.Open(path))
+        return Fail(WriteFailureId(file.Error()), file.Error(), path);
+    PiecewiseFileOutput out(file);
+    Emit(out);
+    if (!out.Finish() || !file.Commit())
         return Fail(WriteFailureId(file.Error()), file.Error(), path);
     return true;
 }
@@ -250,7 +281,12 @@ bool DefinitionFile::GetValue(std::string& value, std::string_view key) const {
 bool DefinitionFile::SetValue(std::string_view value, std::string_view key) {
     for (uint32_t i = 1; i <= m_nDefinitionCount; ++i) {
         if (m_definitions[i].key == key) {
-            m_definitions[i].value = value;
+            // The same value again, as most saves set it, keeps its view.
+            if (m_definitions[i].value != value) {
+                if (!m_setValues)
+                    m_setValues = std::make_shared<std::deque<std::string>>();
+                m_definitions[i].value = m_setValues->emplace_back(value);
+            }
             return true;
         }
     }

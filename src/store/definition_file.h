@@ -3,6 +3,8 @@
 #include "store/project_settings.h"
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,15 +17,18 @@ struct DefSection {
     std::string name; // at most 79 characters
 };
 
+// Values and tags are views of the text the table was read from, or of the
+// table's own copies of values set since: a project file may hold megabytes
+// of values, and copying them would double what an open needs.
 struct DefEntry {
-    uint32_t section = 0; // 0 when it stood before any header
-    std::string key;      // at most 79 characters
-    std::string value;    // at most 16,639 characters
+    uint32_t section = 0;   // 0 when it stood before any header
+    std::string key;        // at most 79 characters
+    std::string_view value; // at most 16,639 characters
 };
 
 struct DefTag {
     uint32_t section = 0;
-    std::string text;
+    std::string_view text;
 };
 
 // A sectioned key=value text file (the project file) held as a table: parsed
@@ -55,16 +60,19 @@ public:
     bool WriteCommSettings();
     bool WriteModelSettings();
 
-    // The whole table, kept so that a save that fails can be undone.
+    // The whole table, kept so that a save that fails can be undone. It
+    // shares the text its views point into, so it stays valid on its own.
     struct Table {
         std::vector<DefSection> sections;
         std::vector<DefEntry> definitions;
         std::vector<DefTag> tags;
         uint32_t sectionCount = 0, definitionCount = 0, tagCount = 0;
+        std::shared_ptr<const char[]> text;
+        std::shared_ptr<std::deque<std::string>> setValues;
     };
     Table SaveTable() const {
-        return {m_sections,      m_definitions,      m_tags,
-                m_nSectionCount, m_nDefinitionCount, m_nTagCount};
+        return {m_sections,         m_definitions, m_tags, m_nSectionCount,
+                m_nDefinitionCount, m_nTagCount,   m_text, m_setValues};
     }
     void RestoreTable(Table table) {
         m_sections = std::move(table.sections);
@@ -73,6 +81,8 @@ public:
         m_nSectionCount = table.sectionCount;
         m_nDefinitionCount = table.definitionCount;
         m_nTagCount = table.tagCount;
+        m_text = std::move(table.text);
+        m_setValues = std::move(table.setValues);
     }
 
     // The lines WriteDefinitionFile puts on disk.
@@ -87,8 +97,10 @@ public:
     const DefTag& Tag(uint32_t index) const { return m_tags[index]; }
 
 private:
-    // Also counts the section headers it writes.
-    std::string Serialize(uint32_t& headers) const;
+    // Passes the file's lines, in pieces, to `out`.
+    template <class Out> void Emit(Out& out) const;
+    // The section headers Emit writes.
+    uint32_t CountHeaders() const;
     bool Fail(unsigned messageId) const;
     // The message followed by the reason for `error` and the path.
     bool Fail(unsigned messageId, int error, const std::string& path) const;
@@ -105,6 +117,9 @@ private:
     uint32_t m_nSectionCount = 0;
     uint32_t m_nDefinitionCount = 0;
     uint32_t m_nTagCount = 0;
+    std::shared_ptr<const char[]> m_text; // the file's bytes as read
+    // Values set since the read; a deque, so that views of them stay valid.
+    std::shared_ptr<std::deque<std::string>> m_setValues;
 };
 
 } // namespace kelvane

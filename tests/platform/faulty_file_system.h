@@ -24,6 +24,12 @@ public:
     bool WriteAt(int fd, uint64_t offset, std::string_view bytes) override {
         return !Fails(kWrite) && SystemFileSystem().WriteAt(fd, offset, bytes);
     }
+    // A copy is a write of the member it fills.
+    bool CopyAt(int fd, uint64_t offset, int sourceFd, uint64_t sourceOffset,
+                uint64_t length) override {
+        return !Fails(kWrite) &&
+               SystemFileSystem().CopyAt(fd, offset, sourceFd, sourceOffset, length);
+    }
     bool Sync(int fd) override { return !Fails(kSync) && SystemFileSystem().Sync(fd); }
     // A failed close has still released the descriptor, as on Linux.
     bool Close(int fd) override {

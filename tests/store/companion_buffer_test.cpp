@@ -7,8 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -65,6 +70,49 @@ TEST_F(CompanionBufferTest, CopiesUpToItsCapacityByteForByteAndKeepsThePreviousF
         EXPECT_EQ(boxes.shown[1].text, writeError + copy);
         EXPECT_EQ(boxes.shown[2].text, c.name + " file is not writable. " + std::strerror(ENOENT) +
                                            ": " + folder.File("no/such/folder"));
+    }
+}
+
+// The save copies the file that was loaded: one put in its place, or its
+// name removed, changes nothing; one changed in place is refused, and the
+// previous copy stays.
+TEST_F(CompanionBufferTest, SavesTheFileItOpenedAndRefusesOneChangedInPlace) {
+    CompanionBuffer buffer(settings, FILE_UER, boxes);
+    const std::string source = folder.File("demo.uer"), copy = folder.File("copy.uer");
+    const std::string original = BinaryContent(300000);
+    WriteBytes(source, original);
+    ASSERT_TRUE(buffer.LoadCompanion(source));
+    WriteBytes(folder.File("other"), "another file");
+    ASSERT_EQ(std::rename(folder.File("other").c_str(), source.c_str()), 0);
+    ASSERT_TRUE(buffer.SaveCompanion(copy));
+    EXPECT_EQ(ReadBytes(copy), original);
+    ASSERT_EQ(std::remove(source.c_str()), 0);
+    ASSERT_TRUE(buffer.SaveCompanion(copy));
+    EXPECT_EQ(ReadBytes(copy), original);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> change;
+    } changes[] = {
+        {"rewritten, same length",
+         [](const std::string& path) { WriteBytes(path, std::string(300000, 'z')); }},
+        {"cut", [](const std::string& path) { ASSERT_EQ(truncate(path.c_str(), 1000), 0); }},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.name);
+        boxes.shown.clear();
+        WriteBytes(source, original);
+        ASSERT_TRUE(buffer.LoadCompanion(source));
+        // Past the file system's clock step, so the change moves the time.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        c.change(source);
+        EXPECT_FALSE(buffer.SaveCompanion(copy));
+        EXPECT_EQ(ReadBytes(copy), original);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, "The error occurred during UER file writing. Changed by "
+                                       "another program since the project was opened: " +
+                                           source);
     }
 }
 

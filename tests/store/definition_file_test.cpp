@@ -108,6 +108,35 @@ TEST_F(DefinitionFileTest, LongLinesAndLimitsHoldAtTheirBounds) {
     }
 }
 
+// Values point into the text they were read from, or into the table's own
+// copies: a table kept for an undo stays whole after another file is read
+// and values are set, and a file of many pieces is written back byte for byte.
+TEST_F(DefinitionFileTest, AKeptTableOutlivesTheTextItWasReadFrom) {
+    Lines lines = {"[A]"};
+    for (int i = 0; i < 300; ++i)
+        lines.push_back("K" + std::to_string(i) + "=" + std::string(16000, char('a' + i % 26)));
+    lines.push_back("<T>");
+    const std::string big = CrLfLines(lines);
+    ASSERT_TRUE(project.Load(big));
+    const std::string out = project.folder.File("out.fsp");
+    ASSERT_TRUE(project.definitions.WriteDefinitionFile(out));
+    EXPECT_EQ(test::ReadBytes(out), big);
+
+    ASSERT_TRUE(project.definitions.SetValue("set", "K1"));
+    DefinitionFile::Table kept = project.definitions.SaveTable();
+    const std::string keptText = Written();
+    for (int i = 0; i < 50; ++i)
+        ASSERT_TRUE(project.definitions.SetValue("again " + std::to_string(i), "K1"));
+    ASSERT_TRUE(project.Load(CrLfLines({"K1=other"})));
+    project.definitions.RestoreTable(std::move(kept));
+    EXPECT_EQ(Written(), keptText);
+    std::string value;
+    ASSERT_TRUE(project.definitions.GetValue(value, "K1"));
+    EXPECT_EQ(value, "set");
+    ASSERT_TRUE(project.definitions.GetValue(value, "K299"));
+    EXPECT_EQ(value, std::string(16000, char('a' + 299 % 26)));
+}
+
 // A project file that cannot be read is named with the reason; a FIFO in its
 // place is refused at once (run apart, so that a regression cannot hang).
 TEST_F(DefinitionFileTest, AnUnreadableFileSaysWhyAndAFifoDoesNotBlock) {
