@@ -35,7 +35,7 @@ for path in ./usr/share/applications/kelvane.desktop \
     ./usr/lib/kelvane/kelvane ./usr/lib/kelvane/kelvane-cli \
     ./usr/lib/kelvane/kelvane-module-host ./usr/lib/kelvane/kelvane.ini \
     ./usr/lib/kelvane/kelvane.qch ./usr/lib/kelvane/kelvane_sample_converter.so \
-    ./usr/lib/kelvane/tvxUSB.so; do
+    ./usr/lib/kelvane/kelvane-qsettings.so ./usr/lib/kelvane/tvxUSB.so; do
     awk -v path="$path" '$6 == path { found = 1 } END { exit !found }' "$work/contents" ||
         fail "$path is not in the package"
 done
