@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick of the start-up benchmark: a bare Qt main window of the same
 // size that ends after its first paint.
 #include "platform/qt/quit_after_first_paint.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Converts 200 copies of the demo project with kelvane-cli, once with
 # --jobs 1 and once with --jobs 2, and prints both times (median of three
 # runs each). Usage: bench/batch_convert_bench.sh [BUILD_DIR] [COPIES]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times one conversion of the demo project's block in this process (as the
 // program called modules before the host), through the native module host
 // and through the Wine host, then the demo's open with the host's probe

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the largest project the formats allow, each step as a whole process
 // against a yardstick that does the least the step must: kelvane-cli show
 // against cat of its five files, kelvane-cli save --as against cp of them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times kelvane from process start to the first paint of its main window
 // with a project loaded, against a bare Qt main window, several runs each,
 // and prints the medians and their ratio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Runs of whole programs for the benchmarks: from the fork to the exit,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Windows conversion modules: the module host and test modules built for
 # 32-bit Windows with MinGW, run under Wine. The cross compiler cannot take
 # part in this build's own toolchain, so it is called directly.

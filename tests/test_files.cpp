@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "test_files.h"
 
 #include <csignal>

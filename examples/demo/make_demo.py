@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the binary members of the demo project beside this script.
 
 demo.fsr is of version 0x130 (29 records): record 2 is an item list with a

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* Sample conversion module for Kelvane.
 
    It converts between the five talvex models by these rules (modules/README.md

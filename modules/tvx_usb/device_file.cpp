@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device_file.h"
 
 #include "text_file.h"

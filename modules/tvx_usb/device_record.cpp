@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device_record.h"
 
 #include "tvx_usb.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "library_folder.h"
 
 #include <dlfcn.h>

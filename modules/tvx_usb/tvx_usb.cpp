@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The substitute USB access library: lists the devices of a devices file and,
 // when built with libusb, the USB devices tvxUSB.conf names. It opens no
 // connection; the calls Kelvane does not make only answer 0.

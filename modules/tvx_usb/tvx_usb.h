@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The USB access library's interface, as Kelvane loads it: plain C, usable
    from C and C++. Kelvane calls USB_GetDeviceList and USB_GetDeviceInfo only;
    a library must still export all twelve names. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "usb_id_list.h"
 
 #include "text_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "usb_scan.h"
 
 #include "text_file.h"

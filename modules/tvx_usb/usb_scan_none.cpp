@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Built when libusb-1.0 was not found: the devices file is the only source.
 #include "usb_scan.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "utf16_text.h"
 
 #include <cstdint>

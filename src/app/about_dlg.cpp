@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/about_dlg.h"
 
 #include "res/dialog_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Edit > Comm setting, and the help entry the dialogs share.
 #include "app/klvn_main_app.h"
 

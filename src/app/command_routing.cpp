@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application's command table: which handler a command id reaches and
 // when it is enabled.
 #include "app/klvn_main_app.h"

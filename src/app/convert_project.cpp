@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The conversion of the open project by a conversion module.
 #include "app/klvn_main_app.h"
 

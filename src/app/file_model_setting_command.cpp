@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Edit > Files & ICE model setting, and the model selection of command 32783.
 #include "app/klvn_main_app.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/klvn_main_app.h"
 
 #include "convert/module_discovery.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/version_text.h"
 
 #include "kelvane_version.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/batch_command.h"
 
 #include "cli/batch_report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/batch_report.h"
 
 #include "platform/code_page.h"

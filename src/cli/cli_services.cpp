@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_services.h"
 
 #include "cli/console_output.h"

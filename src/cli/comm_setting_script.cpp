@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/comm_setting_script.h"
 
 #include "cli/cli_session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/console_message_boxes.h"
 
 #include "platform/code_page.h"

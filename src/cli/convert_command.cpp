@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_session.h"
 #include "cli/comm_setting_script.h"
 #include "cli/console_output.h"

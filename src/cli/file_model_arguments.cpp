@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/file_model_arguments.h"
 
 #include "platform/code_page.h"

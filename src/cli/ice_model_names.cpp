@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/ice_model_names.h"
 
 #include "store/path_helpers.h"

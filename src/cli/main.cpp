@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvane-cli: the headless front of Kelvane. It drives the same application
 // object as the desktop program; message boxes go to standard error.
 #include "cli/batch_command.h"

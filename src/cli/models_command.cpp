@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/console_output.h"
 #include "cli/project_commands.h"
 #include "dialogs/installed_models.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/project_commands.h"
 
 #include "cli/cli_session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/project_file_lines.h"
 
 #include "store/fixed_text.h"

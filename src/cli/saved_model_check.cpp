@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/saved_model_check.h"
 
 #include "cli/console_output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/usage_text.h"
 
 namespace kelvane {

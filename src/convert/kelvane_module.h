@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The interface between Kelvane and a conversion module, for module authors.
    Plain C; usable from C and C++. A module exports DLL_MPV_Convert and, when
    it supports other directions than NOVA <-> BANTAM, DLL_Info_Get. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/module_discovery.h"
 
 #include "convert/kelvane_module.h"

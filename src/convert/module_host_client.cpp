@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/module_host_client.h"
 
 #include "convert/module_discovery.h"

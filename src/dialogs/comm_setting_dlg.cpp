@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/comm_setting_dlg.h"
 
 #include "dialogs/usb_device_list_dlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/file_model_setting_dlg.h"
 
 #include "dialogs/model_name.h"

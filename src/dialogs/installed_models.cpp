@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/installed_models.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/model_name.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/model_select_dlg.h"
 
 #include "dialogs/model_name.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/scripted_dialog_runner.h"
 
 #include "res/dialog_templates.h"

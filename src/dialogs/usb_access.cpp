@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/usb_access.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialogs/usb_device_list_dlg.h"
 
 #include "res/dialog_ids.h"

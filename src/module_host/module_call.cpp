@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "module_host/module_call.h"
 
 #include "convert/kelvane_module.h"

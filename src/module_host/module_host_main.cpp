@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvane-module-host: makes one call into a conversion module for the
 // program, in a process of its own, so that nothing the module does can
 // reach the program. The request comes on standard input, the answer goes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/absolute_path.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/atomic_file.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/child_process.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/default_folder.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/dialog.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/dynamic_library.h"
 
 #include "platform/code_page.h"

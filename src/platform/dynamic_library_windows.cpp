@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DynamicLibrary for the 32-bit Windows module host, which loads the
 // Windows conversion modules users already have.
 #include "platform/dynamic_library.h"

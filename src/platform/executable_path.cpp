@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/executable_path.h"
 
 #include "platform/code_page.h"

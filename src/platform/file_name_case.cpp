@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/file_name_case.h"
 
 #include "platform/code_page.h"

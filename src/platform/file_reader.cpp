@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/file_reader.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/file_set_transaction.h"
 
 #include "platform/code_page.h"

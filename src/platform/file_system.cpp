@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/file_system.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host_streams.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/low_address_buffer.h"
 
 #include <sys/mman.h>

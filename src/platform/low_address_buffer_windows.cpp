@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // In a 32-bit process every address fits the block's 32-bit field.
 #include "platform/low_address_buffer.h"
 

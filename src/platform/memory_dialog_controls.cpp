@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/memory_dialog_controls.h"
 
 namespace kelvane {

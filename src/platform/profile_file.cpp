@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/profile_file.h"
 
 #include "platform/file_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text formats a registry file comes in: the platform editor's exports
 // and Wine's hives.
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wait_indicator.h"
 
 namespace kelvane {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wine_prefix.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/dialog_ids.h"
 #include "res/dialog_templates.h"
 

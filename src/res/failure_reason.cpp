@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/failure_reason.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/format_printf.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/menu_resources.h"
 
 #include "res/command_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/string_table.h"
 
 #include "platform/code_page.h"

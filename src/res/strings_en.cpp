@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/string_ids.h"
 #include "res/string_table.h"
 
@@ -7,30 +8,42 @@ namespace {
 const StringEntry kEnglish[] = {
     {IDS_APPLICATION_NAME, "KLVN_MAIN"},
     {IDS_HELP_FILE_NOT_FOUND, "Help file not found.\n\nFile path [ %s ]"},
-    {IDS_HELP_TOPIC_NOT_FOUND, "Can not find the specified topic.\n\nFile path [ %s ]\n Context-ID [0x%x + 0x%04x(%d)]"},
-    {IDS_CONVERT_NOVA_TO_BANTAM, "Convert from talvexNOVA format project file to talvexBANTAM format."},
-    {IDS_CONVERT_BANTAM_TO_NOVA, "Convert from talvexBANTAM format project file to talvexNOVA format."},
+    {IDS_HELP_TOPIC_NOT_FOUND,
+     "Can not find the specified topic.\n\nFile path [ %s ]\n Context-ID [0x%x + 0x%04x(%d)]"},
+    {IDS_CONVERT_NOVA_TO_BANTAM,
+     "Convert from talvexNOVA format project file to talvexBANTAM format."},
+    {IDS_CONVERT_BANTAM_TO_NOVA,
+     "Convert from talvexBANTAM format project file to talvexNOVA format."},
     {IDS_CONVERT_MAX_TO_NOVA, "Convert from talvexMAX format project file to talvexNOVA format."},
     {IDS_CONVERT_NOVA_TO_MAX, "Convert from talvexNOVA format project file to talvexMAX format."},
-    {IDS_CONVERT_BANTAM_TO_MAX, "Convert from talvexBANTAM format project file to talvexMAX format."},
-    {IDS_CONVERT_MAX_TO_BANTAM, "Convert from talvexMAX format project file to talvexBANTAM format."},
+    {IDS_CONVERT_BANTAM_TO_MAX,
+     "Convert from talvexBANTAM format project file to talvexMAX format."},
+    {IDS_CONVERT_MAX_TO_BANTAM,
+     "Convert from talvexMAX format project file to talvexBANTAM format."},
     {IDS_CONVERT_MAX_TO_VEGA, "Convert from talvexMAX format project file to talvexVEGA format."},
     {IDS_CONVERT_VEGA_TO_MAX, "Convert from talvexVEGA format project file to talvexMAX format."},
-    {IDS_CONVERT_VEGA_TO_VEGA_II, "Convert from talvexVEGA format project file to talvexVEGA II format."},
-    {IDS_CONVERT_VEGA_II_TO_VEGA, "Convert from talvexVEGA II format project file to talvexVEGA format."},
+    {IDS_CONVERT_VEGA_TO_VEGA_II,
+     "Convert from talvexVEGA format project file to talvexVEGA II format."},
+    {IDS_CONVERT_VEGA_II_TO_VEGA,
+     "Convert from talvexVEGA II format project file to talvexVEGA format."},
     {IDS_MODULE_CANNOT_OPEN, "DLL file can not open. \nA conversion process is stopped."},
     {IDS_MODULE_INVALID, "DLL file is invalid\nA conversion process is stopped."},
     {IDS_CAPTION_CONVERSION_FAILED, "Conversion failed"},
-    {IDS_CONVERSION_COMPLETE, "Conversion complete.\nFollowing parameters need checking.\n\n*Comm setting\n*MPV setting\n*ICE model setting"},
+    {IDS_CONVERSION_COMPLETE, "Conversion complete.\nFollowing parameters need checking.\n\n*Comm "
+                              "setting\n*MPV setting\n*ICE model setting"},
     {IDS_CAPTION_INFORMATION, "Information"},
-    {IDS_CONVERTED_NAME_TOO_LONG, "The MPU information file name from the conversion module does not fit in 127 characters:\n%s\nThe project was not changed."},
-    {IDS_NO_ERROR_BUFFER, "No memory below 2 GiB for the conversion module's error text.\nA conversion process is stopped."},
+    {IDS_CONVERTED_NAME_TOO_LONG, "The MPU information file name from the conversion module does "
+                                  "not fit in 127 characters:\n%s\nThe project was not changed."},
+    {IDS_NO_ERROR_BUFFER, "No memory below 2 GiB for the conversion module's error text.\nA "
+                          "conversion process is stopped."},
     {IDS_CANNOT_OPEN_ARGUMENT, "The file %s could not be opened."},
     {IDS_MODEL_NAME_NOT_SPECIFIED, "Model name not specified."},
     {IDS_MODEL_NAME_ILLEGAL, "The specified model name is illegal."},
     {IDS_DIALOG_PATH_TOO_LONG, "The %s path is too long: at most %s characters can be kept.\n%s"},
-    {IDS_FRD_NEEDS_MPV_FOLDER, "New FRD paths are saved only when the MPV file is given with its folder."},
-    {IDS_FRD_LIST_KEPT_AS_READ, "(The FRD list holds a path too long to edit; it is saved as read.)"},
+    {IDS_FRD_NEEDS_MPV_FOLDER,
+     "New FRD paths are saved only when the MPV file is given with its folder."},
+    {IDS_FRD_LIST_KEPT_AS_READ,
+     "(The FRD list holds a path too long to edit; it is saved as read.)"},
     {IDS_HELP_WINDOW_TITLE, "Kelvane Help"},
     {IDS_HELP_CONTENTS, "Contents"},
     {IDS_HELP_INDEX, "Index"},
@@ -106,16 +119,27 @@ const StringEntry kEnglish[] = {
     {IDS_NAME_MATCHES_SEVERAL, "More than one file has this name in another letter case"},
     {IDS_FILE_CHANGED_SINCE_OPEN, "Changed by another program since the project was opened"},
     {IDS_FILE_NOT_WRITABLE, "The file is not writable."},
-    {IDS_PROJECT_BEING_SAVED, "Another save of %s is in progress.\nNothing was saved; try again later."},
-    {IDS_COMPANION_NOT_READ, "%s could not be read when the project was opened, so it cannot be saved under the new name.\nNothing was saved."},
-    {IDS_CONVERTED_MAX_PAGE_INVALID, "The conversion module gave a highest page of %s, outside 0 to 15.\nThe project was not changed."},
-    {IDS_MODULE_HOST_CANNOT_START, "The conversion module %s could not be run: the module host %s did not start (%s).\nA conversion process is stopped."},
-    {IDS_MODULE_NEEDS_WINE, "The conversion module %s is a Windows library. Wine is needed to run it, and the command wine was not found.\nInstall Wine (Debian: wine and wine32).\nA conversion process is stopped."},
+    {IDS_PROJECT_BEING_SAVED,
+     "Another save of %s is in progress.\nNothing was saved; try again later."},
+    {IDS_COMPANION_NOT_READ, "%s could not be read when the project was opened, so it cannot be "
+                             "saved under the new name.\nNothing was saved."},
+    {IDS_CONVERTED_MAX_PAGE_INVALID, "The conversion module gave a highest page of %s, outside 0 "
+                                     "to 15.\nThe project was not changed."},
+    {IDS_MODULE_HOST_CANNOT_START, "The conversion module %s could not be run: the module host %s "
+                                   "did not start (%s).\nA conversion process is stopped."},
+    {IDS_MODULE_NEEDS_WINE, "The conversion module %s is a Windows library. Wine is needed to run "
+                            "it, and the command wine was not found.\nInstall Wine (Debian: wine "
+                            "and wine32).\nA conversion process is stopped."},
     {IDS_MODULE_CRASHED, "The conversion module %s crashed (%s).\nThe project was not changed."},
-    {IDS_MODULE_EXITED, "The conversion module %s ended its process (exit status %s) without an answer.\nThe project was not changed."},
-    {IDS_MODULE_TIMED_OUT, "The conversion module %s gave no answer within %s seconds and was stopped (KELVANE_MODULE_TIMEOUT sets the limit).\nThe project was not changed."},
-    {IDS_MODULE_BAD_ANSWER, "The conversion module %s gave an answer that cannot be used (%s).\nThe project was not changed."},
-    {IDS_MODULE_WROTE_OUTSIDE_BLOCK, "The conversion module %s wrote outside the conversion block.\nThe project was not changed."},
+    {IDS_MODULE_EXITED, "The conversion module %s ended its process (exit status %s) without an "
+                        "answer.\nThe project was not changed."},
+    {IDS_MODULE_TIMED_OUT,
+     "The conversion module %s gave no answer within %s seconds and was stopped "
+     "(KELVANE_MODULE_TIMEOUT sets the limit).\nThe project was not changed."},
+    {IDS_MODULE_BAD_ANSWER, "The conversion module %s gave an answer that cannot be used "
+                            "(%s).\nThe project was not changed."},
+    {IDS_MODULE_WROTE_OUTSIDE_BLOCK,
+     "The conversion module %s wrote outside the conversion block.\nThe project was not changed."},
     {IDS_PREPARING_WINE, "Preparing Wine ..."},
     {IDS_CAPTION_CONVERSION_MODULE, "Conversion module"},
     {IDS_SAVE_CHANGES, "Save changes to %s?"},

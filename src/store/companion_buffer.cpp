@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/companion_buffer.h"
 
 #include "platform/atomic_file.h"

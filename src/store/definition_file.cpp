@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/definition_file.h"
 
 #include "platform/atomic_file.h"
@@ -28,8 +29,8 @@ std::vector<std::string_view> SplitIntoChunks(std::string_view text) {
     while (start < text.size()) {
         const size_t newline = text.find('\n', start);
         const size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
-        const bool crLf = newline != std::string_view::npos && newline > start &&
-                          text[newline - 1] == '\r';
+        const bool crLf =
+            newline != std::string_view::npos && newline > start && text[newline - 1] == '\r';
         // Pieces of a long line: none reaches its CR LF, which is then two
         // characters or more away.
         while (end - start - (crLf ? 1 : 0) > DefinitionFile::kLineChunkLength) {

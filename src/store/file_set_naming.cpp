@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/file_set_naming.h"
 
 #include "platform/file_name_case.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file key group of the project file.
 #include "store/definition_file.h"
 #include "store/file_set_naming.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/fsr_file.h"
 
 #include "platform/atomic_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The records of the FSR file the program interprets: the project reference
 // list, the UER and SBU references and the FRD list.
 #include "res/string_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The model key group of the project file.
 #include "res/string_ids.h"
 #include "res/string_table.h"

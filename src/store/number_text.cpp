@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/number_text.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/path_helpers.h"
 
 #include "platform/code_page.h"

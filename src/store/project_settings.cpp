@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/project_settings.h"
 
 namespace kelvane {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/validate_settings.h"
 
 #include "res/string_ids.h"

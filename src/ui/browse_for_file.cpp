@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/browse_for_file.h"
 
 #include "platform/default_folder.h"

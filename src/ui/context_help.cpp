@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/context_help.h"
 
 #include "platform/code_page.h"

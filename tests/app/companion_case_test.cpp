@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_with_fakes.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"

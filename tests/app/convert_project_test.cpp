@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_with_fakes.h"
 #include "app/klvn_main_app.h"
 #include "app/refused_conversion.h"

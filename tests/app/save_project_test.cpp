@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_with_fakes.h"
 #include "platform/faulty_file_system.h"
 #include "platform/file_set_transaction.h"

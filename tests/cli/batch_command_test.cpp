@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvane-cli with several projects, run as a user runs it.
 #include "platform/child_process.h"
 #include "test_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/module_host_protocol.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows conversion modules, run in the 32-bit host under Wine, against the
 // same modules built natively.
 #include "app/app_with_fakes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_with_fakes.h"
 #include "dialogs/usb_access.h"
 #include "res/dialog_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_with_fakes.h"
 #include "dialogs/file_model_setting_dlg.h"
 #include "dialogs/model_name.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The project file: read, its three key groups, written back and read again.
 #include "fuzz_file.h"
 #include "store/definition_file.h"

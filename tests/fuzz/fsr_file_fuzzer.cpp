@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The FSR file: read, its references checked, rebuilt, written, purged.
 #include "fuzz_file.h"
 #include "store/fsr_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The module table: looked up for MPU file names of each model, the module
 // path turned into the platform's file name.
 #include "convert/module_discovery.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The registry reader: exports and Wine hives, the settings key looked up as
 // the installed models are.
 #include "platform/registry_file.h"

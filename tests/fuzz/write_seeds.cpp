@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the fuzzers' seed corpora: project, FSR, module table and registry
 // files made by the tests' own fixture writers, and the demo project.
 //

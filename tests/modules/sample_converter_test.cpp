@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/conversion_commands.h"
 #include "convert/kelvane_module.h"
 #include "platform/dynamic_library.h"

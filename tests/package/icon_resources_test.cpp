@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The icons compiled into the desktop program are found and drawn: a file
 // left out of the resource, a wrong name or a missing SVG plug-in leaves a
 // toolbar button or the window without its picture.

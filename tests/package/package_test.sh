@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the .deb and the .tar.gz of this build with CPack, unpacks the .deb
 # with dpkg-deb as dpkg would and runs kelvane-cli from the unpacked tree
 # through its usr/bin link: the program must find its module table, modules,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/atomic_file.h"
 #include "platform/faulty_file_system.h"
 #include "platform/file_set_transaction.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/dialog_templates.h"
 
 #include <gtest/gtest.h>

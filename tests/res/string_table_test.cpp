@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/format_printf.h"
 #include "res/string_table.h"
 #include <array>

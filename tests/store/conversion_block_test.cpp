@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/kelvane_module.h"
 #include "store/project_settings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/string_table.h"
 #include "store/definition_file.h"
 #include "store/project_file_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scoped_environment.h"
 #include "store/file_set_naming.h"
 #include "store/path_helpers.h"

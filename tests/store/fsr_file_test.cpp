@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/fsr_file.h"
 
 #include "store/fsr_fixture.h"

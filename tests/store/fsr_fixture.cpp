@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/fsr_fixture.h"
 
 #include "res/string_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/project_file_fixture.h"
 
 #include <algorithm>

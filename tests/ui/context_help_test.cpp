@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/context_help.h"
 
 #include "platform/message_box_recorder.h"

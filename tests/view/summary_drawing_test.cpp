@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/summary_drawing.h"
 
 #include "res/string_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvane: the desktop program.
 #include "app/klvn_main_app.h"
 #include "app/qt/frame_repaint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/qt/main_frame.h"
 
 #include "app/about_dlg.h"

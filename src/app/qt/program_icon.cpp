@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/qt/program_icon.h"
 
 #include "res/command_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvane-qsettings.so: the settings store for a program that does not link
 // Qt, loaded only when it must read or change a setting. Plain C, UTF-8.
 #include "platform/qt/qsettings_store.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/qsettings_profile.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/qt_text.h"
 
 #include "platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/help_browser.h"
 
 #include <QHelpEngine>

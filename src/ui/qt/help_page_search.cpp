@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/help_page_search.h"
 
 #include "ui/qt/help_language_models.h"

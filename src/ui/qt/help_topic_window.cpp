@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/help_topic_window.h"
 
 #include "platform/qt/qt_text.h"

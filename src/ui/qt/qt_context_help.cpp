@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/qt_context_help.h"
 
 #include "platform/executable_path.h"

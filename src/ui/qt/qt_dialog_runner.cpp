@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/qt_dialog_runner.h"
 
 #include "res/dialog_templates.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/qt_file_dialogs.h"
 
 #include "platform/qt/qt_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/qt_help_desktop.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/qt_help_viewer.h"
 
 #include "platform/code_page.h"

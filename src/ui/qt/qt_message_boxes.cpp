@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/qt_message_boxes.h"
 
 #include "platform/qt/qt_text.h"

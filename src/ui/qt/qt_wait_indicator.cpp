@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/qt_wait_indicator.h"
 
 #include "platform/qt/qt_text.h"

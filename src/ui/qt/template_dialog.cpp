@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/template_dialog.h"
 
 #include "platform/qt/qt_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt/text_popup.h"
 
 #include <QGuiApplication>

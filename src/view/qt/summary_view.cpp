@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/qt/summary_view.h"
 
 #include "platform/qt/qt_text.h"

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A conversion module whose behaviour is chosen when it is built:
    KELVANE_TEST_NO_CONVERT     no DLL_MPV_Convert at all
    KELVANE_TEST_RESULT         the result returned (0 when not given)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/qt/frame_repaint.h"
 #include "app/qt/main_frame.h"
 #include "platform/fake_services.h"

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A module that reports the mask it is built with (KELVANE_TEST_MASK). */
 #include "convert/kelvane_module.h"
 

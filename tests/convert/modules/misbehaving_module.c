@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A conversion module that misbehaves in the way chosen when it is built:
    KELVANE_TEST_CRASH         DLL_MPV_Convert writes through a null pointer
    KELVANE_TEST_PROBE_CRASH   DLL_Info_Get does

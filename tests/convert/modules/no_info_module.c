@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A module from before the supported-directions mask: it has no DLL_Info_Get. */
 #include "convert/kelvane_module.h"
 

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A USB access library whose devices are chosen when it is built:
    KELVANE_TEST_DEVICES   the number of devices reported (2 when not given)
    KELVANE_TEST_NO_INFO   no USB_GetDeviceInfo at all
@@ -21,7 +22,8 @@
 
 enum { kRecordSize = 1806, kLabelOffset = 522, kNameOffset = 778 };
 
-__attribute__((unused)) static void PutText(unsigned char* record, size_t offset, const char* text) {
+__attribute__((unused)) static void PutText(unsigned char* record, size_t offset,
+                                            const char* text) {
     size_t i = 0;
     for (; text[i] != '\0'; ++i) {
         record[offset + 2 * i] = (unsigned char)text[i];

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The help viewer and desktop against the help file the build compiles.
 #include "res/dialog_ids.h"
 #include "res/dialog_templates.h"

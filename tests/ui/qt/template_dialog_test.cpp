@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt dialog host on the real templates, offscreen.
 #include "app/about_dlg.h"
 #include "app/app_with_fakes.h"
