@@ -2,26 +2,39 @@
 #include "cli/cli_profile.h"
 
 #include "platform/code_page.h"
+#include "platform/dynamic_library.h"
 #include "platform/profile_file.h"
 
 #include <cstdio>
+#include <map>
 
 namespace kelvane {
+namespace {
+
+// The store, once loaded, stays for the process's life: unloading Qt while
+// the process runs leaves its exit handlers and caches pointing nowhere.
+DynamicLibrary& KeptLibrary(const std::string& name) {
+    static auto* libraries = new std::map<std::string, DynamicLibrary>;
+    return (*libraries)[name];
+}
+
+} // namespace
 
 bool CliProfile::LoadStore() {
     if (m_write != nullptr)
         return true;
     if (m_bLoadFailed)
         return false;
-    if (m_store.Load(m_storeName)) {
-        m_read = reinterpret_cast<char* (*)(const char*)>(m_store.Symbol("kelvane_qsettings_read"));
-        m_free = reinterpret_cast<void (*)(char*)>(m_store.Symbol("kelvane_qsettings_free"));
+    DynamicLibrary& store = KeptLibrary(m_storeName);
+    if (store.IsLoaded() || store.Load(m_storeName)) {
+        m_read = reinterpret_cast<char* (*)(const char*)>(store.Symbol("kelvane_qsettings_read"));
+        m_free = reinterpret_cast<void (*)(char*)>(store.Symbol("kelvane_qsettings_free"));
         m_write = reinterpret_cast<int (*)(const char*, const char*)>(
-            m_store.Symbol("kelvane_qsettings_write"));
+            store.Symbol("kelvane_qsettings_write"));
     }
     if (m_read == nullptr || m_free == nullptr || m_write == nullptr) {
         std::fprintf(stderr, "kelvane-cli: the settings are not read or kept: %s\n",
-                     m_store.Error().c_str());
+                     store.Error().c_str());
         m_write = nullptr;
         m_bLoadFailed = true;
         return false;

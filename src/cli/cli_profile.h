@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dynamic_library.h"
 #include "platform/profile.h"
 
 #include <string>
@@ -29,7 +28,6 @@ private:
     bool LoadStore();
 
     std::string m_storeName;
-    DynamicLibrary m_store;
     bool m_bLoadFailed = false;
     char* (*m_read)(const char*) = nullptr;
     void (*m_free)(char*) = nullptr;
