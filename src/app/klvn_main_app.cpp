@@ -96,10 +96,13 @@ void CKLVN_MAINApp::OnOpenProject() {
     m_services.repaint.Repaint();
 }
 
-void CKLVN_MAINApp::OpenProjectPath(const std::string& path) {
+void CKLVN_MAINApp::OpenProjectPath(const std::string& path,
+                                    std::unique_ptr<DefinitionFileReadAhead> readAhead) {
     std::string checked = path;
     if (CheckExtension(checked, "FSP", 0) == 0 && SaveModified()) {
+        m_definitions.SetReadAhead(std::move(readAhead));
         LoadProject(path);
+        m_definitions.SetReadAhead(nullptr);
         m_bModified = false;
     }
     m_services.repaint.Repaint();

@@ -4,10 +4,12 @@
 #include "cli/batch_command.h"
 #include "cli/command_line.h"
 #include "cli/project_commands.h"
+#include "convert/module_probe_store.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    kelvane::UseStoredModuleProbes(true);
     kelvane::CliRequest request;
     if (const std::optional<int> done = kelvane::ParseCommandLine(argc, argv, request))
         return *done;

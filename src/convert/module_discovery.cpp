@@ -3,6 +3,7 @@
 
 #include "convert/kelvane_module.h"
 #include "convert/module_host_client.h"
+#include "convert/module_probe_store.h"
 #include "platform/code_page.h"
 #include "platform/file_reader.h"
 #include "store/fixed_text.h"
@@ -78,6 +79,9 @@ void ProbeModulePath(ProjectSettings& settings, std::string_view modulePath, Wai
     ModuleHostAnswer answer;
     if (const ModuleHostAnswer* cached = FindCachedProbe(module)) {
         answer = *cached;
+    } else if (const std::optional<ModuleHostAnswer> stored = FindStoredProbe(module)) {
+        answer = *stored;
+        CacheProbe(module, answer);
     } else {
         const ModuleHostOutcome outcome =
             CallModuleHost(module, ModuleHostCall::Probe, 0, ModuleBlockBytes{}, waiter);
@@ -90,6 +94,7 @@ void ProbeModulePath(ProjectSettings& settings, std::string_view modulePath, Wai
         }
         answer = outcome.answer;
         CacheProbe(module, answer);
+        StoreProbe(module, answer);
     }
     if (answer.status != ModuleHostStatus::Called) {
         settings.m_szConvertModule[0] = '\0';

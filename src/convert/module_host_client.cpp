@@ -99,15 +99,6 @@ std::string& HostOverride(ModuleKind kind) {
     return kind == ModuleKind::Windows ? windows : native;
 }
 
-// The host is installed beside the program.
-std::string HostProgram(ModuleKind kind) {
-    if (!HostOverride(kind).empty())
-        return HostOverride(kind);
-    const std::string folder = ExecutableFolder();
-    return (folder.empty() ? std::string() : folder + "/") +
-           (kind == ModuleKind::Windows ? kWindowsHost : kNativeHost);
-}
-
 ChildProcessRun HostRun(const ModuleLocation& module, std::string request) {
     ChildProcessRun run;
     const std::string host = HostProgram(module.kind);
@@ -129,6 +120,15 @@ ChildProcessRun HostRun(const ModuleLocation& module, std::string request) {
 }
 
 } // namespace
+
+// The host is installed beside the program.
+std::string HostProgram(ModuleKind kind) {
+    if (!HostOverride(kind).empty())
+        return HostOverride(kind);
+    const std::string folder = ExecutableFolder();
+    return (folder.empty() ? std::string() : folder + "/") +
+           (kind == ModuleKind::Windows ? kWindowsHost : kNativeHost);
+}
 
 ModuleLocation LocateModule(std::string_view modulePath) {
     ModuleLocation location;

@@ -56,6 +56,9 @@ std::string ModuleHostFailureMessage(const ModuleHostOutcome& outcome,
                                      const ModuleLocation& module);
 
 // Tests put other programs in the hosts' place; empty texts restore them.
+// The host program that runs a module of this kind.
+std::string HostProgram(ModuleKind kind);
+
 void SetModuleHostProgramsForTesting(std::string native, std::string windows);
 
 } // namespace kelvane

@@ -54,8 +54,15 @@ bool FileReader::Open(const std::string& path) {
         return false;
     }
     m_size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    m_device = info.st_dev;
+    m_inode = info.st_ino;
     m_opened = StampOf(info);
     return true;
+}
+
+bool FileReader::SameFileAs(const FileReader& other) const {
+    return m_fd >= 0 && other.m_fd >= 0 && m_device == other.m_device && m_inode == other.m_inode &&
+           m_opened == other.m_opened;
 }
 
 bool FileReader::Unchanged() {

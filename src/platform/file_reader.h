@@ -44,11 +44,15 @@ public:
     // cutting it, in place moves its modification time or its length. A
     // file put in its place under the same name leaves this one as it was.
     bool Unchanged();
+    // True when both are open on one file with the same length and
+    // modification time as each had when opened.
+    bool SameFileAs(const FileReader& other) const;
 
 private:
     int m_fd = -1;
     int m_error = 0;
     uint64_t m_size = 0;
+    uint64_t m_device = 0, m_inode = 0;
     FileStamp m_opened;
 };
 

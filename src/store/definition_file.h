@@ -12,6 +12,8 @@
 
 namespace kelvane {
 
+class DefinitionFileReadAhead;
+class FileReader;
 class FileSetTransaction;
 
 struct DefSection {
@@ -47,6 +49,11 @@ public:
     virtual ~DefinitionFile();
 
     bool ReadDefinitionFile(const std::string& path);
+    // The same read of `file`, already opened by `path`.
+    bool ReadOpenedFile(FileReader& file, const std::string& path);
+    // The next read of the file `readAhead` read takes its table, if the file
+    // is still the one it read.
+    void SetReadAhead(std::unique_ptr<DefinitionFileReadAhead> readAhead);
     // With `set`, the file is one member of it and is put in place by the
     // set's Commit; without, at once.
     bool WriteDefinitionFile(const std::string& path, FileSetTransaction* set = nullptr) const;
@@ -121,6 +128,7 @@ private:
     std::shared_ptr<const char[]> m_text; // the file's bytes as read
     // Values set since the read; a deque, so that views of them stay valid.
     std::shared_ptr<std::deque<std::string>> m_setValues;
+    std::unique_ptr<DefinitionFileReadAhead> m_readAhead;
 };
 
 } // namespace kelvane

@@ -4,13 +4,16 @@
 #include "app/qt/frame_repaint.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/program_icon.h"
+#include "convert/module_probe_store.h"
 #include "platform/absolute_path.h"
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
+#include "platform/font_config_warm_up.h"
 #include "platform/qt/qsettings_profile.h"
 #include "platform/qt/quit_after_first_paint.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "store/definition_file_read_ahead.h"
 #include "ui/qt/qt_context_help.h"
 #include "ui/qt/qt_dialog_runner.h"
 #include "ui/qt/qt_file_dialogs.h"
@@ -24,6 +27,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +43,18 @@ bool CanOpenForReading(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Both run while Qt starts, on the second processor: the fonts'
+    // configuration, and the project file given.
+    kelvane::FontConfigWarmUp fontConfig;
+    // Only the first argument is used; one that cannot be read ends the
+    // program after saying so. The system hands it over in the locale's
+    // charset; the core holds texts in the project code page.
+    const std::string nativeArgument = argc > 1 ? argv[1] : "";
+    // The FSR file records the project's path: never a relative one.
+    const std::string firstArgument =
+        kelvane::AbsolutePath(kelvane::LocaleToProject(nativeArgument));
+
+    kelvane::UseStoredModuleProbes(true);
     QApplication application(argc, argv);
     QTranslator qtTranslator;
     if (kelvane::CurrentResourceLanguage() == kelvane::ResourceLanguage::Japanese &&
@@ -55,6 +71,11 @@ int main(int argc, char** argv) {
                                kelvane::ProgramFilePath("ini"));
     app.SetWaitIndicator(wait);
     kelvane::QtContextHelp help(messageBoxes);
+    fontConfig.Wait();
+    // Started once the fonts are loaded: the two slow each other down.
+    std::unique_ptr<kelvane::DefinitionFileReadAhead> readAhead;
+    if (!nativeArgument.empty())
+        readAhead = std::make_unique<kelvane::DefinitionFileReadAhead>(firstArgument);
     kelvane::CMainFrame frame(app);
     help.SetOwner(&frame);
     // Every help request, the dialogs' too, ends in the main window's entry.
@@ -67,13 +88,6 @@ int main(int argc, char** argv) {
     wait.SetOwner(&frame);
     frame.SetWaitIndicator(&wait);
 
-    // Only the first argument is used; one that cannot be read ends the
-    // program after saying so. The system hands it over in the locale's
-    // charset; the core holds texts in the project code page.
-    const std::string nativeArgument = argc > 1 ? argv[1] : "";
-    // The FSR file records the project's path: never a relative one.
-    const std::string firstArgument =
-        kelvane::AbsolutePath(kelvane::LocaleToProject(nativeArgument));
     if (!nativeArgument.empty() && !CanOpenForReading(nativeArgument)) {
         messageBoxes.MessageBox(
             kelvane::FormatResourceString(kelvane::IDS_CANNOT_OPEN_ARGUMENT, {firstArgument}), "",
@@ -87,6 +101,6 @@ int main(int argc, char** argv) {
 
     frame.show();
     if (!firstArgument.empty())
-        app.OpenProjectPath(firstArgument);
+        app.OpenProjectPath(firstArgument, std::move(readAhead));
     return application.exec();
 }
