@@ -168,6 +168,9 @@ int main(int argc, char** argv) {
     const fs::path source = root / "source";
     MakeProject(source);
     setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    // The module's probe answer is kept there by the first run, as for a user
+    // who has opened the project before.
+    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
     const std::string folder = kelvane::ExecutableFolder();
     const std::string cli = folder + "/kelvane-cli", desktop = folder + "/kelvane",
                       bare = folder + "/kelvane_bare_window";

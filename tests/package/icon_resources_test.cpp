@@ -2,10 +2,16 @@
 // The icons compiled into the desktop program are found and drawn: a file
 // left out of the resource, a wrong name or a missing SVG plug-in leaves a
 // toolbar button or the window without its picture.
+#include "app/qt/extension_icon_style.h"
 #include "app/qt/program_icon.h"
 #include "res/menu_resources.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QtTest>
 
 using namespace kelvane;
@@ -31,6 +37,26 @@ class IconResourcesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // First, before anything here has read a PNG.
+    void aMainWindowWithMenusAndToolbarLoadsNoImageFormatPlugIn() {
+        QApplication::setStyle(new ExtensionIconStyle);
+        QMainWindow window;
+        window.menuBar()->addMenu("&File");
+        window.addToolBar("Standard")->addAction(ToolbarIcon(MainToolbar().front().commandId), "");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QFile maps("/proc/self/maps");
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY2(!maps.readAll().contains("/imageformats/"), "an image format plug-in was loaded");
+
+        const QStyle* style = QApplication::style();
+        for (const auto extension : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                     QStyle::SP_ToolBarVerticalExtensionButton})
+            QVERIFY(DrawnPixels(style->standardIcon(extension), 16) > 20);
+        // Every other picture is still the style's.
+        QVERIFY(!style->standardIcon(QStyle::SP_MessageBoxWarning).isNull());
+    }
+
     void everyToolbarButtonHasItsPicture() {
         int buttons = 0;
         for (const ToolbarEntry& entry : MainToolbar()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // kelvane: the desktop program.
 #include "app/klvn_main_app.h"
+#include "app/qt/extension_icon_style.h"
 #include "app/qt/frame_repaint.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/program_icon.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
 
     kelvane::UseStoredModuleProbes(true);
     QApplication application(argc, argv);
+    QApplication::setStyle(new kelvane::ExtensionIconStyle);
     QTranslator qtTranslator;
     if (kelvane::CurrentResourceLanguage() == kelvane::ResourceLanguage::Japanese &&
         qtTranslator.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
