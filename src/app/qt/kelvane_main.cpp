@@ -44,8 +44,7 @@ bool CanOpenForReading(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Both run while Qt starts, on the second processor: the fonts'
-    // configuration, and the project file given.
+    // On the second processor while Qt starts.
     kelvane::FontConfigWarmUp fontConfig;
     // Only the first argument is used; one that cannot be read ends the
     // program after saying so. The system hands it over in the locale's
@@ -73,11 +72,12 @@ int main(int argc, char** argv) {
                                kelvane::ProgramFilePath("ini"));
     app.SetWaitIndicator(wait);
     kelvane::QtContextHelp help(messageBoxes);
-    fontConfig.Wait();
-    // Started once the fonts are loaded: the two slow each other down.
+    // Started once Qt has started, which it would slow down, and while the
+    // fonts' configuration still loads, which the window cannot do without.
     std::unique_ptr<kelvane::DefinitionFileReadAhead> readAhead;
     if (!nativeArgument.empty())
         readAhead = std::make_unique<kelvane::DefinitionFileReadAhead>(firstArgument);
+    fontConfig.Wait();
     kelvane::CMainFrame frame(app);
     help.SetOwner(&frame);
     // Every help request, the dialogs' too, ends in the main window's entry.
