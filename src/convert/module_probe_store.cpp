@@ -29,9 +29,9 @@ struct FileKey {
     bool operator==(const FileKey&) const = default;
 };
 
-std::optional<FileKey> KeyOf(const std::string& projectPath) {
+std::optional<FileKey> KeyOf(const std::string& path) {
     struct stat info {};
-    if (stat(NativePath(projectPath).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     return FileKey{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
                    static_cast<uint64_t>(info.st_size), info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
