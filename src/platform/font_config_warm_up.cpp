@@ -9,13 +9,4 @@ namespace kelvane {
 // Qt's font database then finds loaded. A failure is Qt's to meet later.
 FontConfigWarmUp::FontConfigWarmUp() : m_thread([] { FcInit(); }) {}
 
-FontConfigWarmUp::~FontConfigWarmUp() {
-    Wait();
-}
-
-void FontConfigWarmUp::Wait() {
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
 } // namespace kelvane

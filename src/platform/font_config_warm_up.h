@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <thread>
+#include "platform/thread_on_another_processor.h"
 
 namespace kelvane {
 
@@ -11,16 +11,13 @@ namespace kelvane {
 class FontConfigWarmUp {
 public:
     FontConfigWarmUp();
-    ~FontConfigWarmUp();
-    FontConfigWarmUp(const FontConfigWarmUp&) = delete;
-    FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
 
     // Before the first text is measured: a font lookup made while the
     // configuration loads would load a second one beside it.
-    void Wait();
+    void Wait() { m_thread.Join(); }
 
 private:
-    std::thread m_thread;
+    ThreadOnAnotherProcessor m_thread;
 };
 
 } // namespace kelvane
