@@ -77,8 +77,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<kelvane::DefinitionFileReadAhead> readAhead;
     if (!nativeArgument.empty())
         readAhead = std::make_unique<kelvane::DefinitionFileReadAhead>(firstArgument);
-    fontConfig.Wait();
+    // Building the window measures no text yet; showing it does.
     kelvane::CMainFrame frame(app);
+    fontConfig.Wait();
     help.SetOwner(&frame);
     // Every help request, the dialogs' too, ends in the main window's entry.
     frame.SetHelpHandler([&help](uint32_t data, uint32_t command) { help.WinHelp(data, command); });
