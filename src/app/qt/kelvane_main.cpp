@@ -98,12 +98,12 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
-    kelvane::QuitAfterFirstPaint exitAfterFirstPaint;
-    if (std::getenv("KELVANE_EXIT_AFTER_FIRST_PAINT") != nullptr)
-        frame.View()->installEventFilter(&exitAfterFirstPaint);
-
     frame.show();
     if (!firstArgument.empty())
         app.OpenProjectPath(firstArgument, std::move(readAhead));
+    // After the open: a paint while it waited for a module would show no project.
+    kelvane::QuitAfterFirstPaint exitAfterFirstPaint;
+    if (std::getenv("KELVANE_EXIT_AFTER_FIRST_PAINT") != nullptr)
+        frame.View()->installEventFilter(&exitAfterFirstPaint);
     return application.exec();
 }

@@ -3,17 +3,38 @@
 
 #include "platform/profile.h"
 
+#include <thread>
+
 namespace kelvane {
 
 // The profile kept by QSettings for organisation "KVX", application
 // "KLVN_MAIN": on Linux ~/.config/KVX/KLVN_MAIN.conf. Values are byte
 // strings of the project store, kept as they are.
+//
+// A write goes to the file on a thread of its own: QSettings replaces the
+// file and waits for the disk (10 to 20 ms here), and an open that
+// remembers its folder would keep the window from painting that long.
 class QSettingsProfile : public Profile {
 public:
+    QSettingsProfile() = default;
+    // Waits for the last write.
+    ~QSettingsProfile() override;
+    QSettingsProfile(const QSettingsProfile&) = delete;
+    QSettingsProfile& operator=(const QSettingsProfile&) = delete;
+
+    // Reads what the last write left.
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view fallback) override;
+    // True once the write is under way, or done when no thread could be had.
+    // A write that fails says so on standard error.
     bool WriteProfileString(std::string_view section, std::string_view entry,
                             std::string_view value) override;
+
+    // Returns when every write made so far has reached the file.
+    void Flush();
+
+private:
+    std::thread m_write;
 };
 
 } // namespace kelvane

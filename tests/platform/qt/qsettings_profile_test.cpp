@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <sys/stat.h>
 
 namespace kelvane {
@@ -47,12 +49,35 @@ TEST(QSettingsProfileTest, KeepsTheDefaultFolderInTheProgramsSettingsFile) {
     };
     const ino_t before = Inode();
     EXPECT_TRUE(reopened.WriteProfileString("Settings", "Other", "none"));
+    reopened.Flush();
     EXPECT_NE(Inode(), before);
     const ino_t rewritten = Inode();
     EXPECT_TRUE(reopened.WriteProfileString("Settings", "Other", "none"));
+    reopened.Flush();
     EXPECT_EQ(Inode(), rewritten);
     EXPECT_NE(file.find("DefaultDir="), std::string::npos) << file;
     EXPECT_NE(file.find("Japanese=C:\\\\\xe8\xa1\xa8"), std::string::npos) << file;
+}
+
+TEST(QSettingsProfileTest, WritesInTheOrderMadeAndSaysWhenOneFails) {
+    test::TempFolder config;
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1), 0);
+    QSettingsProfile profile;
+    // Each write replaces the file; the last one made is the one kept.
+    for (int folder = 0; folder < 20; ++folder)
+        EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir",
+                                               "/projects/" + std::to_string(folder)));
+    EXPECT_EQ(profile.GetProfileString("Settings", "DefaultDir", ""), "/projects/19");
+
+    // A file where the settings' folder should be: the write cannot be made.
+    std::filesystem::remove_all(config.File("KVX"));
+    test::WriteBytes(config.File("KVX"), "not a folder");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", "/elsewhere"));
+    profile.Flush();
+    EXPECT_NE(
+        testing::internal::GetCapturedStderr().find("cannot write the setting Settings/DefaultDir"),
+        std::string::npos);
 }
 
 } // namespace
