@@ -55,10 +55,10 @@ if [ "$windows" = ON ]; then
     done
 fi
 
-# The control fields: dpkg-shlibdeps ran, the plug-ins are named, Wine is
+# The control fields: dpkg-shlibdeps ran, the plug-in is named, Wine is
 # recommended exactly when the Windows modules are built.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 libqt6core6 libqt6svg6 libqt6sql6-sqlite; do
+for package in libc6 libqt6core6 libqt6sql6-sqlite; do
     echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "app/qt/extension_icon_style.h"
 
+#include "app/qt/program_icon.h"
+
 namespace kelvane {
 
 QIcon ExtensionIconStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
                                        const QWidget* widget) const {
     switch (standardIcon) {
     case SP_ToolBarHorizontalExtensionButton:
-        return QIcon(QStringLiteral(":/icons/extension_horizontal.svg"));
+        return PictureIcon("extension_horizontal");
     case SP_ToolBarVerticalExtensionButton:
-        return QIcon(QStringLiteral(":/icons/extension_vertical.svg"));
+        return PictureIcon("extension_vertical");
     default:
         return QProxyStyle::standardIcon(standardIcon, option, widget);
     }

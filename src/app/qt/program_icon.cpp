@@ -1,51 +1,54 @@
 // SPDX-License-Identifier: MIT
 #include "app/qt/program_icon.h"
 
+#include "app/qt/icon_pictures.h"
 #include "res/command_ids.h"
 
+#include <QImage>
 #include <QPixmap>
-#include <QtGlobal>
+
+#include <cstring>
 
 namespace kelvane {
 namespace {
 
 struct ToolbarPicture {
     uint32_t commandId;
-    const char* resource;
+    const char* name;
 };
 
 constexpr ToolbarPicture kToolbarPictures[] = {
-    {ID_PROJECT_OPEN, ":/icons/open.svg"},
-    {ID_PROJECT_SAVE, ":/icons/save.svg"},
-    {ID_FILE_MODEL_SETTING, ":/icons/file_model_setting.svg"},
-    {ID_COMM_SETTING, ":/icons/comm_setting.svg"},
-    {ID_HELP, ":/icons/help.svg"},
+    {ID_PROJECT_OPEN, "open"},
+    {ID_PROJECT_SAVE, "save"},
+    {ID_FILE_MODEL_SETTING, "file_model_setting"},
+    {ID_COMM_SETTING, "comm_setting"},
+    {ID_HELP, "help"},
 };
 
-// The pictures are there whenever the program is; what can be missing is
-// the plug-in that draws them, which a package names apart from Qt itself.
-QIcon LoadIcon(const char* resource) {
-    QIcon icon(QString::fromLatin1(resource));
-    static bool warned = false;
-    if (!warned && icon.pixmap(QSize(16, 16)).isNull()) {
-        warned = true;
-        qWarning("kelvane: Qt cannot draw the icon %s; its SVG plug-in (libqt6svg6 on "
-                 "Debian) may be missing",
-                 resource);
+} // namespace
+
+QIcon PictureIcon(const char* name) {
+    QIcon icon;
+    for (size_t index = 0; index < kIconPictureCount; ++index) {
+        const IconPicture& picture = kIconPictures[index];
+        if (std::strcmp(picture.name, name) != 0)
+            continue;
+        // The image only looks at the compiled-in pixels; the pixmap copies them.
+        const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.size,
+                           picture.size, picture.size * 4, QImage::Format_ARGB32_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }
 
-} // namespace
-
 QIcon ProgramIcon() {
-    return LoadIcon(":/icons/kelvane.svg");
+    return PictureIcon("kelvane");
 }
 
 QIcon ToolbarIcon(uint32_t commandId) {
     for (const ToolbarPicture& picture : kToolbarPictures)
         if (picture.commandId == commandId)
-            return LoadIcon(picture.resource);
+            return PictureIcon(picture.name);
     return {};
 }
 

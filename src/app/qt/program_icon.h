@@ -7,9 +7,13 @@
 
 namespace kelvane {
 
-// The program's icon and the toolbar's 16 x 16 button images, SVG files
-// compiled into the program (src/res/icons). Qt draws them with its SVG
-// plug-in; without it they are empty and a warning says so once.
+// The pictures of src/res/icons, drawn when the program is built at the
+// sizes a screen of scale 1, 1.5 or 2 asks for (and the program icon also
+// at the window managers' larger sizes). A name without pictures gives an
+// empty icon.
+QIcon PictureIcon(const char* name);
+
+// The program's icon and the toolbar's 16 x 16 button images.
 QIcon ProgramIcon();
 QIcon ToolbarIcon(uint32_t commandId);
 
