@@ -4,8 +4,9 @@
 // against cat of its five files, kelvane-cli save --as against cp of them
 // and sync, the desktop program's first paint with it against a bare Qt
 // window's (and, to be read beside it, both programs' time to their exit,
-// which includes their teardown). Prints the medians, their ratios and the peak memory against the
-// set's size. Usage: kelvane_open_save_bench [RUNS | --make DIR]
+// which includes their teardown). Prints the medians, their ratios and the
+// peak memory against the set's size.
+// Usage: kelvane_open_save_bench [RUNS | --make DIR]
 #include "platform/executable_path.h"
 #include "store/byte_cursor.h"
 #include "store/companion_buffer.h"

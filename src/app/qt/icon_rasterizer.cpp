@@ -4,7 +4,6 @@
 //
 // Usage: kelvane_icon_rasterizer OUTPUT.cpp FILE.svg:SIZE[,SIZE...] ...
 #include <QByteArray>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -100,7 +99,9 @@ int main(int argc, char** argv) {
 
     QSaveFile output(arguments[1]);
     if (!output.open(QIODevice::WriteOnly) || output.write(source) != source.size() ||
-        !output.commit())
-        return Fail("cannot write " + arguments[1]) ? 0 : 1;
+        !output.commit()) {
+        Fail("cannot write " + arguments[1]);
+        return 1;
+    }
     return 0;
 }
