@@ -82,6 +82,18 @@ public:
         return {m_sections,         m_definitions, m_tags, m_nSectionCount,
                 m_nDefinitionCount, m_nTagCount,   m_text, m_setValues};
     }
+    // Hands the table over without copying it and leaves the file empty,
+    // as made.
+    Table TakeTable() {
+        Table table{std::move(m_sections), std::move(m_definitions), std::move(m_tags),
+                    m_nSectionCount,       m_nDefinitionCount,       m_nTagCount,
+                    std::move(m_text),     std::move(m_setValues)};
+        m_sections.assign(1, DefSection{});
+        m_definitions.assign(1, DefEntry{});
+        m_tags.clear();
+        m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
+        return table;
+    }
     void RestoreTable(Table table) {
         m_sections = std::move(table.sections);
         m_definitions = std::move(table.definitions);

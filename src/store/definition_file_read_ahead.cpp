@@ -31,7 +31,7 @@ std::optional<DefinitionFile::Table> DefinitionFileReadAhead::Take(const std::st
     if (!m_read || path != m_path || !opened.SameFileAs(m_file))
         return std::nullopt;
     m_read = false;
-    return m_definitions->SaveTable();
+    return m_definitions->TakeTable();
 }
 
 } // namespace kelvane

@@ -3,9 +3,9 @@
 // picture left out of the build or a wrong name leaves a toolbar button or
 // the window without its picture, and a fault in drawing them while
 // building gives pictures unlike their SVG files.
-#include "app/qt/extension_icon_style.h"
 #include "app/qt/icon_pictures.h"
 #include "app/qt/program_icon.h"
+#include "app/qt/program_style.h"
 #include "res/menu_resources.h"
 
 #include <QApplication>
@@ -43,7 +43,7 @@ class IconResourcesTest : public QObject {
 private slots:
     // First, before anything here has read a PNG or an SVG file.
     void aMainWindowWithMenusAndToolbarLoadsNoImageOrIconPlugIn() {
-        QApplication::setStyle(new ExtensionIconStyle);
+        QApplication::setStyle(new ProgramStyle);
         QMainWindow window;
         window.menuBar()->addMenu("&File");
         window.addToolBar("Standard")->addAction(ToolbarIcon(MainToolbar().front().commandId), "");

@@ -136,6 +136,14 @@ TEST_F(DefinitionFileTest, AKeptTableOutlivesTheTextItWasReadFrom) {
     EXPECT_EQ(value, "set");
     ASSERT_TRUE(project.definitions.GetValue(value, "K299"));
     EXPECT_EQ(value, std::string(16000, char('a' + 299 % 26)));
+
+    // Taken rather than copied: the file is left empty, the table whole.
+    DefinitionFile::Table taken = project.definitions.TakeTable();
+    EXPECT_EQ(project.definitions.DefinitionCount(), 0u);
+    EXPECT_FALSE(project.definitions.GetValue(value, "K1"));
+    EXPECT_EQ(project.definitions.Serialize(), "");
+    project.definitions.RestoreTable(std::move(taken));
+    EXPECT_EQ(Written(), keptText);
 }
 
 // A project file that cannot be read is named with the reason; a FIFO in its

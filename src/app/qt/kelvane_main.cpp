@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // kelvane: the desktop program.
 #include "app/klvn_main_app.h"
-#include "app/qt/extension_icon_style.h"
 #include "app/qt/frame_repaint.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/program_icon.h"
+#include "app/qt/program_style.h"
 #include "convert/module_probe_store.h"
 #include "platform/absolute_path.h"
 #include "platform/code_page.h"
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
 
     kelvane::UseStoredModuleProbes(true);
     QApplication application(argc, argv);
-    QApplication::setStyle(new kelvane::ExtensionIconStyle);
+    QApplication::setStyle(new kelvane::ProgramStyle);
     QTranslator qtTranslator;
     if (kelvane::CurrentResourceLanguage() == kelvane::ResourceLanguage::Japanese &&
         qtTranslator.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
