@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The yardstick of the start-up benchmark: a bare Qt main window of the same
 // size that ends after its first paint.
-#include "platform/qt/quit_after_first_paint.h"
+#include "platform/qt/first_paint_watch.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     auto* client = new QWidget(&window);
     window.setCentralWidget(client);
     window.resize(600, 300);
-    kelvane::QuitAfterFirstPaint quitOnPaint;
+    kelvane::FirstPaintWatch quitOnPaint(kelvane::ReportFirstPaintAndQuit);
     client->installEventFilter(&quitOnPaint);
     window.show();
     return application.exec();

@@ -10,8 +10,8 @@
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
 #include "platform/font_config_warm_up.h"
+#include "platform/qt/first_paint_watch.h"
 #include "platform/qt/qsettings_profile.h"
-#include "platform/qt/quit_after_first_paint.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/definition_file_read_ahead.h"
@@ -98,12 +98,19 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
+    // The folder the open remembers is written once the window has painted:
+    // the paint needs none of it.
+    profile.HoldWrites();
     frame.show();
     if (!firstArgument.empty())
         app.OpenProjectPath(firstArgument, std::move(readAhead));
     // After the open: a paint while it waited for a module would show no project.
-    kelvane::QuitAfterFirstPaint exitAfterFirstPaint;
-    if (std::getenv("KELVANE_EXIT_AFTER_FIRST_PAINT") != nullptr)
-        frame.View()->installEventFilter(&exitAfterFirstPaint);
+    const bool exitAfterFirstPaint = std::getenv("KELVANE_EXIT_AFTER_FIRST_PAINT") != nullptr;
+    kelvane::FirstPaintWatch firstPaint([&profile, exitAfterFirstPaint] {
+        profile.ReleaseWrites();
+        if (exitAfterFirstPaint)
+            kelvane::ReportFirstPaintAndQuit();
+    });
+    frame.View()->installEventFilter(&firstPaint);
     return application.exec();
 }

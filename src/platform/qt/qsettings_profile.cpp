@@ -23,8 +23,20 @@ QSettingsProfile::~QSettingsProfile() {
 }
 
 void QSettingsProfile::Flush() {
+    if (!m_waiting.empty())
+        StartWriting(std::exchange(m_waiting, {}));
     if (m_write.joinable())
         m_write.join();
+}
+
+void QSettingsProfile::HoldWrites() {
+    m_held = true;
+}
+
+void QSettingsProfile::ReleaseWrites() {
+    m_held = false;
+    if (!m_waiting.empty())
+        StartWriting(std::exchange(m_waiting, {}));
 }
 
 // Folders are stored as Unicode text and held by the core in the project
@@ -38,17 +50,27 @@ std::string QSettingsProfile::GetProfileString(std::string_view section, std::st
 
 bool QSettingsProfile::WriteProfileString(std::string_view section, std::string_view entry,
                                           std::string_view value) {
-    // One write at a time, in the order made. The value is converted here,
-    // where the code page of the caller's texts is known.
-    Flush();
-    const std::string key = ProfileKey(section, entry);
-    const std::string utf8Value = ProjectToUtf8(value);
+    // The value is converted here, where the code page of the caller's
+    // texts is known.
+    m_waiting.emplace_back(ProfileKey(section, entry), ProjectToUtf8(value));
+    if (!m_held)
+        StartWriting(std::exchange(m_waiting, {}));
+    return true;
+}
+
+void QSettingsProfile::StartWriting(Writes writes) {
+    // One write at a time, in the order made.
+    if (m_write.joinable())
+        m_write.join();
+    const auto writeAll = [](const Writes& batch) {
+        for (const auto& [key, utf8Value] : batch)
+            WriteOrSayWhy(key, utf8Value);
+    };
     try {
-        // Copies: a thread that cannot be made may have taken its arguments.
-        m_write = std::thread(WriteOrSayWhy, key, utf8Value);
-        return true;
+        // A copy: a thread that cannot be made may have taken its argument.
+        m_write = std::thread(writeAll, writes);
     } catch (const std::system_error&) {
-        return WriteQSettingsValue(key, utf8Value);
+        writeAll(writes);
     }
 }
 

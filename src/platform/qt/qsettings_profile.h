@@ -3,7 +3,10 @@
 
 #include "platform/profile.h"
 
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace kelvane {
 
@@ -14,10 +17,12 @@ namespace kelvane {
 // A write goes to the file on a thread of its own: QSettings replaces the
 // file and waits for the disk (10 to 20 ms here), and an open that
 // remembers its folder would keep the window from painting that long.
+// While writes are held, they wait to be made, in order, until released;
+// the window then paints without a second thread at work beside it.
 class QSettingsProfile : public Profile {
 public:
     QSettingsProfile() = default;
-    // Waits for the last write.
+    // Makes the writes still held and waits for the last one.
     ~QSettingsProfile() override;
     QSettingsProfile(const QSettingsProfile&) = delete;
     QSettingsProfile& operator=(const QSettingsProfile&) = delete;
@@ -25,15 +30,26 @@ public:
     // Reads what the last write left.
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view fallback) override;
-    // True once the write is under way, or done when no thread could be had.
-    // A write that fails says so on standard error.
+    // True: the write is made later, and one that fails says so on
+    // standard error.
     bool WriteProfileString(std::string_view section, std::string_view entry,
                             std::string_view value) override;
 
-    // Returns when every write made so far has reached the file.
+    // Returns when every write made so far has reached the file, held
+    // ones too.
     void Flush();
 
+    // Writes made from now on wait until ReleaseWrites, a read or the end.
+    void HoldWrites();
+    void ReleaseWrites();
+
 private:
+    using Writes = std::vector<std::pair<std::string, std::string>>;
+    // After the writes under way; on this thread when no other can be had.
+    void StartWriting(Writes writes);
+
+    bool m_held = false;
+    Writes m_waiting;
     std::thread m_write;
 };
 

@@ -3,6 +3,7 @@
 #include "app/qt/main_frame.h"
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
+#include "platform/qt/first_paint_watch.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "scoped_environment.h"
@@ -102,6 +103,21 @@ class MainFrameTest : public QObject {
 
 private slots:
     void init() { SetResourceLanguage(ResourceLanguage::English); }
+
+    void theWorkAfterTheFirstPaintRunsOnceThatPaintIsDone() {
+        Desktop desktop;
+        int runs = 0;
+        FirstPaintWatch watch([&runs] { ++runs; });
+        desktop.frame.View()->installEventFilter(&watch);
+        QCoreApplication::processEvents();
+        QCOMPARE(runs, 0);
+        desktop.frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&desktop.frame));
+        QTRY_COMPARE(runs, 1);
+        desktop.frame.View()->repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(runs, 1);
+    }
 
     void commandsViewAndDropsFollowTheProject() {
         const std::set<uint32_t> always = {ID_PROJECT_OPEN, ID_APP_EXIT, ID_HELP, ID_APP_ABOUT};
