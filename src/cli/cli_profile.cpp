@@ -6,20 +6,8 @@
 #include "platform/profile_file.h"
 
 #include <cstdio>
-#include <map>
 
 namespace kelvane {
-namespace {
-
-// The store, once loaded, stays for the process's life: unloading Qt while
-// the process runs leaves its exit handlers and caches pointing nowhere.
-DynamicLibrary& KeptLibrary(const std::string& name) {
-    static auto* libraries = new std::map<std::string, DynamicLibrary>;
-    return (*libraries)[name];
-}
-
-} // namespace
-
 bool CliProfile::LoadStore() {
     if (m_write != nullptr)
         return true;

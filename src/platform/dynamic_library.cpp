@@ -5,6 +5,7 @@
 #include "platform/executable_path.h"
 
 #include <dlfcn.h>
+#include <map>
 #include <sys/stat.h>
 
 namespace kelvane {
@@ -66,6 +67,11 @@ void DynamicLibrary::Unload() {
     if (m_handle != nullptr)
         dlclose(m_handle);
     m_handle = nullptr;
+}
+
+DynamicLibrary& KeptLibrary(const std::string& name) {
+    static auto* const libraries = new std::map<std::string, DynamicLibrary>;
+    return (*libraries)[name];
 }
 
 } // namespace kelvane

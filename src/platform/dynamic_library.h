@@ -29,4 +29,9 @@ private:
     std::string m_error;
 };
 
+// The library of that name kept for the rest of the process, loaded or not:
+// one that holds Qt, once loaded, must stay, or its exit handlers and caches
+// point nowhere.
+DynamicLibrary& KeptLibrary(const std::string& name);
+
 } // namespace kelvane

@@ -36,7 +36,8 @@ for path in ./usr/share/applications/kelvane.desktop \
     ./usr/lib/kelvane/kelvane ./usr/lib/kelvane/kelvane-cli \
     ./usr/lib/kelvane/kelvane-module-host ./usr/lib/kelvane/kelvane.ini \
     ./usr/lib/kelvane/kelvane.qch ./usr/lib/kelvane/kelvane_sample_converter.so \
-    ./usr/lib/kelvane/kelvane-qsettings.so ./usr/lib/kelvane/tvxUSB.so; do
+    ./usr/lib/kelvane/kelvane-qsettings.so ./usr/lib/kelvane/kelvane-help.so \
+    ./usr/lib/kelvane/tvxUSB.so; do
     awk -v path="$path" '$6 == path { found = 1 } END { exit !found }' "$work/contents" ||
         fail "$path is not in the package"
 done
@@ -58,7 +59,7 @@ fi
 # The control fields: dpkg-shlibdeps ran, the plug-in is named, Wine is
 # recommended exactly when the Windows modules are built.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 libqt6core6 libqt6sql6-sqlite; do
+for package in libc6 libqt6core6 libqt6help6 libqt6sql6-sqlite; do
     echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)

@@ -15,6 +15,7 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/definition_file_read_ahead.h"
+#include "ui/qt/loaded_help_viewer.h"
 #include "ui/qt/qt_context_help.h"
 #include "ui/qt/qt_dialog_runner.h"
 #include "ui/qt/qt_file_dialogs.h"
@@ -71,7 +72,8 @@ int main(int argc, char** argv) {
     kelvane::CKLVN_MAINApp app({messageBoxes, fileDialogs, repaint, profile, dialogs},
                                kelvane::ProgramFilePath("ini"));
     app.SetWaitIndicator(wait);
-    kelvane::QtContextHelp help(messageBoxes);
+    kelvane::LoadedHelpViewer helpViewer;
+    kelvane::QtContextHelp help(helpViewer, messageBoxes);
     // Started once Qt has started, which it would slow down, and while the
     // fonts' configuration still loads, which the window cannot do without.
     std::unique_ptr<kelvane::DefinitionFileReadAhead> readAhead;
@@ -80,7 +82,7 @@ int main(int argc, char** argv) {
     // Building the window measures no text yet; showing it does.
     kelvane::CMainFrame frame(app);
     fontConfig.Wait();
-    help.SetOwner(&frame);
+    helpViewer.SetOwner(&frame);
     // Every help request, the dialogs' too, ends in the main window's entry.
     frame.SetHelpHandler([&help](uint32_t data, uint32_t command) { help.WinHelp(data, command); });
     app.SetHelpHandler([&frame](uint32_t data, uint32_t command) { frame.WinHelp(data, command); });

@@ -7,8 +7,9 @@
 
 namespace kelvane {
 
-QtContextHelp::QtContextHelp(MessageBoxService& messageBoxes, std::string helpFile)
-    : m_help(helpFile.empty() ? ProgramFilePath("qch") : std::move(helpFile), m_viewer, m_desktop,
+QtContextHelp::QtContextHelp(HelpViewer& viewer, MessageBoxService& messageBoxes,
+                             std::string helpFile)
+    : m_help(helpFile.empty() ? ProgramFilePath("qch") : std::move(helpFile), viewer, m_desktop,
              messageBoxes) {}
 
 } // namespace kelvane

@@ -9,7 +9,7 @@
 #include "scoped_environment.h"
 #include "store/fixed_text.h"
 #include "test_files.h"
-#include "ui/qt/help_browser.h"
+#include "ui/qt/loaded_help_viewer.h"
 #include "ui/qt/qt_context_help.h"
 #include "ui/qt/qt_dialog_runner.h"
 #include "ui/qt/qt_wait_indicator.h"
@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTextBrowser>
 #include <QUrl>
 #include <QtTest>
 
@@ -178,8 +179,11 @@ private slots:
     void helpRunsFromTheKeyboardAndReportsWhatIsMissing() {
         const std::string helpFile = std::string(KELVANE_PROGRAM_DIR) + "/kelvane.qch";
         Desktop desktop;
-        QtContextHelp help(desktop.messageBoxes, helpFile);
-        QtContextHelp lost(desktop.messageBoxes, helpFile + ".missing");
+        // The program's own viewer, loaded from its module.
+        LoadedHelpViewer viewer;
+        viewer.SetOwner(&desktop.frame);
+        QtContextHelp help(viewer, desktop.messageBoxes, helpFile);
+        QtContextHelp lost(viewer, desktop.messageBoxes, helpFile + ".missing");
         QtContextHelp* current = &help;
         desktop.frame.SetHelpHandler(
             [&current](uint32_t data, uint32_t command) { current->WinHelp(data, command); });
@@ -187,9 +191,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&desktop.frame));
         // Help needs no project: Ctrl+H opens the main window's topic.
         QTest::keyClick(&desktop.frame, Qt::Key_H, Qt::ControlModifier);
-        const HelpTopicWindow* window = help.Viewer().TopicWindow();
-        QVERIFY(window != nullptr && window->isVisible() &&
-                window->Browser()->source().path().endsWith("en/main_window.html"));
+        const auto topicPage = [] {
+            for (const QWidget* window : QApplication::topLevelWidgets())
+                if (window->isVisible() &&
+                    QByteArray(window->metaObject()->className()) == "kelvane::HelpTopicWindow")
+                    if (const auto* page = window->findChild<QTextBrowser*>())
+                        return page->source().path();
+            return QString();
+        };
+        QVERIFY2(topicPage().endsWith("en/main_window.html"), qPrintable(topicPage()));
 
         desktop.frame.WinHelp(0x20999, HELP_CONTEXT);
         current = &lost;
