@@ -3,9 +3,11 @@
 // against a yardstick that does the least the step must: kelvane-cli show
 // against cat of its five files, kelvane-cli save --as against cp of them
 // and sync, the desktop program's first paint with it against a bare Qt
-// window's (and, to be read beside it, both programs' time to their exit,
-// which includes their teardown). Prints the medians, their ratios and the
-// peak memory against the set's size.
+// window's (and, to be read beside it, against the same window with menus
+// and lines of fixed-pitch text, which pays for fonts as the program does,
+// and both programs' time to their exit, which includes their teardown).
+// Prints the medians, their ratios and the peak memory against the set's
+// size.
 // Usage: kelvane_open_save_bench [RUNS | --make DIR]
 #include "platform/executable_path.h"
 #include "store/byte_cursor.h"
@@ -190,6 +192,7 @@ int main(int argc, char** argv) {
     Row show{"kelvane-cli show", "cat of the five files", 2.0, {}, {}};
     Row save{"kelvane-cli save --as", "cp of the five files, sync", 1.5, {}, {}};
     Row paint{"desktop first paint (offscreen)", "bare Qt window", 1.5, {}, {}};
+    Row paintText{"desktop first paint (offscreen)", "bare window, menus and text", 0, {}, {}};
     Row exited{"desktop start to exit", "bare Qt window", 0, {}, {}};
     std::vector<std::string> cat = {"/bin/cat"};
     cat.insert(cat.end(), files.begin(), files.end());
@@ -225,6 +228,8 @@ int main(int argc, char** argv) {
         paint.other.push_back(bareRun.firstPaintMilliseconds);
         exited.kelvane.push_back(desktopRun.milliseconds);
         exited.other.push_back(bareRun.milliseconds);
+        paintText.kelvane.push_back(desktopRun.firstPaintMilliseconds);
+        paintText.other.push_back(Run({bare, "--text"}, true).firstPaintMilliseconds);
     }
     fs::remove_all(root);
 
@@ -235,6 +240,7 @@ int main(int argc, char** argv) {
     PrintRow(show);
     PrintRow(save);
     PrintRow(paint);
+    PrintRow(paintText);
     PrintRow(exited);
     const double peak = std::max(show.peakMiB, save.peakMiB);
     std::printf("peak memory: show %.1f MiB, save --as %.1f MiB: %.2f times the set "
