@@ -211,6 +211,13 @@ private slots:
                      "Help file not found.\n\nFile path [ " + helpFile + ".missing ]"}));
     }
 
+    void aHelpViewerThatCannotBeLoadedShowsNothing() {
+        LoadedHelpViewer viewer("kelvane-help-missing.so");
+        QVERIFY(!viewer.Load(std::string(KELVANE_PROGRAM_DIR) + "/kelvane.qch"));
+        QVERIFY(!viewer.ShowTopic(0x20080));
+        QVERIFY(!viewer.ShowContents());
+    }
+
     void menusComeFromTheTablesOfTheProgramsLanguage() {
         SetResourceLanguage(ResourceLanguage::Japanese);
         Desktop desktop;
