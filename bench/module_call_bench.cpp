@@ -43,6 +43,11 @@ public:
         last = caption + ": " + text;
         return kelvane::IDYES;
     }
+    size_t AskQuestion(const std::string& text, const std::string& caption, unsigned style,
+                       const std::vector<std::string>&, size_t defaultButton, size_t) override {
+        MessageBox(text, caption, style);
+        return defaultButton;
+    }
     int count = 0;
     std::string last;
 };

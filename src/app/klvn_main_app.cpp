@@ -8,6 +8,7 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/file_set_naming.h"
+#include "store/file_snapshot.h"
 #include "store/path_helpers.h"
 #include "store/validate_settings.h"
 #include "store/write_failure.h"
@@ -184,8 +185,37 @@ bool CKLVN_MAINApp::ValidateForSave() {
 }
 
 bool CKLVN_MAINApp::SaveProject(const std::string& path) {
+    m_bStoppedAtChangedFile = false;
+    for (bool overwriteChanged = m_bOverwriteChanged;;) {
+        std::string changedFile;
+        const SaveOutcome outcome = WriteProjectSet(path, overwriteChanged, changedFile);
+        if (outcome != SaveOutcome::ChangedOnDisk)
+            return outcome == SaveOutcome::Saved;
+        // Asked with the lock released: other saves need not wait for the user.
+        const std::vector<std::string> buttons = {LoadResourceString(IDS_BUTTON_OVERWRITE),
+                                                  LoadResourceString(IDS_BUTTON_RELOAD),
+                                                  LoadResourceString(IDS_BUTTON_CANCEL)};
+        switch (m_services.messageBoxes.AskQuestion(
+            FormatResourceString(IDS_CHANGED_BY_ANOTHER_PROGRAM, {changedFile}),
+            LoadResourceString(IDS_CAPTION_CONFIRM), MB_ICONEXCLAMATION, buttons, 2, 2)) {
+        case 0:
+            overwriteChanged = true;
+            continue;
+        case 1:
+            ReloadProject();
+            return false;
+        default:
+            m_bStoppedAtChangedFile = true;
+            return false;
+        }
+    }
+}
+
+CKLVN_MAINApp::SaveOutcome CKLVN_MAINApp::WriteProjectSet(const std::string& path,
+                                                          bool overwriteChanged,
+                                                          std::string& changedFile) {
     if (!ValidateForSave())
-        return false;
+        return SaveOutcome::Failed;
 
     // A project opened as DEMO.FSP is saved by the name DEMO.fsp: write the file opened.
     const std::string projectFile =
@@ -199,7 +229,7 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
                                                set.Error(), path) +
                              ")");
         m_services.repaint.Repaint();
-        return false;
+        return SaveOutcome::Failed;
     }
 
     // Writing the settings back re-derives the file set for the new path;
@@ -215,7 +245,7 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
         if (!text.empty())
             ShowReport(text);
         m_services.repaint.Repaint();
-        return false;
+        return SaveOutcome::Failed;
     };
     const auto projectNotSaved = [&] {
         return FormatResourceString(IDS_PROJECT_FILE_NOT_SAVED, {path}) + "(" +
@@ -223,16 +253,27 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
     };
 
     if (!m_definitions.WriteFileSettings(path) || !m_definitions.WriteCommSettings() ||
-        !m_definitions.WriteModelSettings() ||
-        !m_definitions.WriteDefinitionFile(projectFile, &set))
+        !m_definitions.WriteModelSettings())
         return fail(projectNotSaved());
 
-    // What each member was written to; the members not written keep their names.
+    // What each member is written to; the members not written keep their names.
     std::array<std::string, kProjectFileKindCount> written{};
     written[FILE_FSP] = projectFile;
     ProjectFileEntry& fsr = m_settings.m_fileSet[FILE_FSR];
-    if (fsr.m_bInSync && fsr.m_bLoaded) {
-        const std::string fsrPath = written[FILE_FSR] = PathToWrite(fsr, m_settings);
+    if (fsr.m_bInSync && fsr.m_bLoaded)
+        written[FILE_FSR] = PathToWrite(fsr, m_settings);
+    if (!overwriteChanged) {
+        changedFile = FileChangedSinceOpen(written, settingsBefore);
+        if (!changedFile.empty()) {
+            fail(std::string());
+            return SaveOutcome::ChangedOnDisk;
+        }
+    }
+
+    if (!m_definitions.WriteDefinitionFile(projectFile, &set))
+        return fail(projectNotSaved());
+    if (!written[FILE_FSR].empty()) {
+        const std::string& fsrPath = written[FILE_FSR];
         if (!m_fsr.BuildFsrRecords() || !m_fsr.WriteFsrFile(fsrPath, &set))
             return fail(FormatResourceString(IDS_FSR_FILE_NOT_SAVED, {fsrPath}) + "(" +
                         m_settings.m_strLastError + ")");
@@ -268,10 +309,48 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
             continue;
         entry.m_strFilePath = written[kind];
         entry.m_strName = entry.m_strNewName;
+        if (kind == FILE_FSP || kind == FILE_FSR)
+            entry.m_opened = SnapshotOfCommitted(set, written[kind]);
     }
     m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);
     m_services.repaint.Repaint();
-    return true;
+    return SaveOutcome::Saved;
+}
+
+std::string
+CKLVN_MAINApp::FileChangedSinceOpen(const std::array<std::string, kProjectFileKindCount>& targets,
+                                    const ProjectSettings& opened) const {
+    for (const ProjectFileKind kind : {FILE_FSP, FILE_FSR}) {
+        const ProjectFileEntry& entry = opened.m_fileSet[kind];
+        if (!targets[kind].empty() &&
+            ChangedSinceSnapshot(entry.m_opened, entry.m_strFilePath, targets[kind]))
+            return entry.m_strFilePath;
+    }
+    return std::string();
+}
+
+void CKLVN_MAINApp::ReloadProject() {
+    const std::string path = m_settings.m_fileSet[FILE_FSP].m_strFilePath;
+    if (m_bModified) {
+        switch (m_services.messageBoxes.MessageBox(
+            FormatResourceString(IDS_SAVE_CHANGES, {CurrentProjectPath()}),
+            LoadResourceString(IDS_CAPTION_CONFIRM), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+        case IDYES: {
+            // The user has seen the other program's change and keeps this one.
+            std::string changedFile;
+            if (WriteProjectSet(path, true, changedFile) != SaveOutcome::Saved)
+                return;
+            break;
+        }
+        case IDNO:
+            break;
+        default:
+            return;
+        }
+    }
+    LoadProject(path);
+    m_bModified = false;
+    m_services.repaint.Repaint();
 }
 
 void CKLVN_MAINApp::FindConversionModule() {

@@ -16,6 +16,7 @@
 #include "store/fsr_file.h"
 #include "store/project_settings.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -71,8 +72,15 @@ public:
     // a lock on `path` that other saves wait for (KELVANE_LOCK_TIMEOUT
     // seconds, 10 unless set); true when every file that belongs to the
     // project was written. A failure leaves the files and the open project
-    // as they were.
+    // as they were. Before it writes over the project file or the FSR file
+    // it was read from, it checks that no other program has changed them
+    // since, and asks: overwrite, reload the project or cancel.
     bool SaveProject(const std::string& path);
+    // Saves write over files changed by another program without asking
+    // (kelvane-cli --force).
+    void SetOverwriteChangedFiles(bool overwrite) { m_bOverwriteChanged = overwrite; }
+    // Whether the last save stopped at a file another program had changed.
+    bool StoppedAtChangedFile() const { return m_bStoppedAtChangedFile; }
     // Converts the open project with the module found for it; true when the
     // module's result was applied. A direction outside 0..9 does nothing.
     bool ConvertProject(int32_t direction);
@@ -141,6 +149,19 @@ public:
     std::string CurrentProjectPath() const;
 
 private:
+    enum class SaveOutcome { Saved, Failed, ChangedOnDisk };
+    // One locked attempt of SaveProject; `changedFile` names the file that
+    // stopped it, when one had changed and `overwriteChanged` is false.
+    SaveOutcome WriteProjectSet(const std::string& path, bool overwriteChanged,
+                                std::string& changedFile);
+    // The first of the project file and the FSR file, as read at the open,
+    // that a save writing `targets` would write over although another
+    // program has changed it since; empty when none.
+    std::string FileChangedSinceOpen(const std::array<std::string, kProjectFileKindCount>& targets,
+                                     const ProjectSettings& opened) const;
+    // Opens the project file again, after the unsaved-changes question.
+    void ReloadProject();
+
     void Report(unsigned messageId, const std::string& reason);
     void ShowReport(const std::string& text);
     void ReportNotInSync();
@@ -161,6 +182,8 @@ private:
     FileSystem* m_fileSystem = &SystemFileSystem();
     WaitIndicator* m_wait = &SilentWaitIndicator();
     bool m_bModified = false;
+    bool m_bOverwriteChanged = false;
+    bool m_bStoppedAtChangedFile = false;
     std::function<void(uint32_t, uint32_t)> m_help;
     std::function<std::vector<std::string>()> m_installedModels;
 };

@@ -24,6 +24,7 @@ struct CliRequest {
     std::string reportPath; // a JSON record per project
     bool batch = false;     // several projects, or a batch option given
     int batchItem = -1;     // in a process of a batch: the project it runs
+    bool force = false;     // save over files another program changed
     // The conversion: a target model (its index) or a direction, -1 for none.
     int toModel = -1;
     int direction = -1;

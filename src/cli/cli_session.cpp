@@ -7,11 +7,12 @@
 
 namespace kelvane {
 
-Session::Session(std::string saveAsPath)
+Session::Session(std::string saveAsPath, bool overwriteChanged)
     : fileDialogs(saveAsPath),
       app({messageBoxes, fileDialogs, repaint, profile, dialogs}, ProgramFilePath("ini")),
       saveAs(!saveAsPath.empty()) {
     app.SetWaitIndicator(wait);
+    app.SetOverwriteChangedFiles(overwriteChanged);
 }
 
 bool OpenProject(Session& session, const std::string& path) {
@@ -25,7 +26,11 @@ bool OpenProject(Session& session, const std::string& path) {
 }
 
 bool SaveOpenProject(Session& session) {
-    return session.saveAs ? session.app.OnSaveProjectAs() : session.app.OnSaveProject();
+    if (session.saveAs ? session.app.OnSaveProjectAs() : session.app.OnSaveProject())
+        return true;
+    if (session.app.StoppedAtChangedFile())
+        PrintProblem("nothing was saved; --force saves over the other program's change");
+    return false;
 }
 
 } // namespace kelvane

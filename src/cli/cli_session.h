@@ -12,9 +12,10 @@
 namespace kelvane {
 
 // The application with the services of the headless front. The file dialog
-// answers with `saveAsPath`, so the save-as command writes there.
+// answers with `saveAsPath`, so the save-as command writes there; with
+// `overwriteChanged` a save writes over files another program changed.
 struct Session {
-    explicit Session(std::string saveAsPath = {});
+    explicit Session(std::string saveAsPath = {}, bool overwriteChanged = false);
 
     ConsoleMessageBoxes messageBoxes;
     ScriptedFileDialog fileDialogs;
@@ -30,7 +31,8 @@ struct Session {
 // refused here with a word, where the desktop program silently ignores it.
 bool OpenProject(Session& session, const std::string& path);
 
-// Saves in place, or as the session's path; true when saved.
+// Saves in place, or as the session's path; true when saved. A save that
+// stopped at a file another program changed says how to write over it.
 bool SaveOpenProject(Session& session);
 
 } // namespace kelvane

@@ -171,6 +171,7 @@ struct ProjectArguments {
     TextArgument outDir, report;
     int jobs = 0;
     int batchItem = -1;
+    bool force = false;
     CLI::Option* jobsOption = nullptr;
 
     void AddTo(CLI::App& command, bool saves, bool several = false) {
@@ -198,6 +199,10 @@ struct ProjectArguments {
                     "save as PATH instead of in place (.fsp is added to a name without an "
                     "extension)",
                     "PATH", SaveTarget);
+        if (saves)
+            command.add_flag("--force", force,
+                             "save even over a project file or FSR file that another program "
+                             "changed since it was opened");
         if (saves && several)
             AddText(command, "--out-dir", outDir,
                     "save each project under its own name in DIR instead of in place", "DIR",
@@ -224,6 +229,7 @@ struct ProjectArguments {
         request.outDir = AbsolutePath(outDir.ProjectText().value_or(std::string()));
         request.reportPath = AbsolutePath(report.ProjectText().value_or(std::string()));
         request.jobs = jobs;
+        request.force = force;
         request.batch = batchItem < 0 && Batch();
         request.batchItem = batchItem;
         if (request.batch && saveAs.Given())

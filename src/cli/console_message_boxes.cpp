@@ -15,4 +15,11 @@ int ConsoleMessageBoxes::MessageBox(const std::string& text, const std::string& 
     return (style & 0x0F) == MB_YESNO ? IDYES : IDOK;
 }
 
+size_t ConsoleMessageBoxes::AskQuestion(const std::string& text, const std::string& caption,
+                                        unsigned style, const std::vector<std::string>&,
+                                        size_t defaultButton, size_t) {
+    MessageBox(text, caption, style);
+    return defaultButton;
+}
+
 } // namespace kelvane

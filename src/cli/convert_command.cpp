@@ -27,7 +27,7 @@ std::string WhyNotEnabled(const ConversionCommand& command, const ProjectSetting
 } // namespace
 
 int ConvertProject(const CliRequest& request) {
-    Session session(request.saveAsPath);
+    Session session(request.saveAsPath, request.force);
     if (!OpenProject(session, request.project))
         return kExitFailed;
     const ProjectSettings& settings = session.app.Settings();

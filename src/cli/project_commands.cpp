@@ -30,14 +30,14 @@ int CheckProject(const CliRequest& request) {
 }
 
 int SaveProject(const CliRequest& request) {
-    Session session(request.saveAsPath);
+    Session session(request.saveAsPath, request.force);
     if (!OpenProject(session, request.project))
         return kExitFailed;
     return SaveOpenProject(session) ? kExitDone : kExitFailed;
 }
 
 int SetProject(const CliRequest& request) {
-    Session session(request.saveAsPath);
+    Session session(request.saveAsPath, request.force);
     if (!OpenProject(session, request.project))
         return kExitFailed;
     // Comm setting first, then Files & ICE model setting, each only when

@@ -21,6 +21,14 @@ FileStamp StampOf(const struct stat& info) {
 
 } // namespace
 
+bool IdentityOfDescriptor(int fd, FileIdentity& identity) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0)
+        return false;
+    identity = {info.st_dev, info.st_ino, StampOf(info)};
+    return true;
+}
+
 FileReader::~FileReader() {
     Close();
 }
@@ -54,22 +62,19 @@ bool FileReader::Open(const std::string& path) {
         return false;
     }
     m_size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
-    m_device = info.st_dev;
-    m_inode = info.st_ino;
-    m_opened = StampOf(info);
+    m_opened = {info.st_dev, info.st_ino, StampOf(info)};
     return true;
 }
 
 bool FileReader::SameFileAs(const FileReader& other) const {
-    return m_fd >= 0 && other.m_fd >= 0 && m_device == other.m_device && m_inode == other.m_inode &&
-           m_opened == other.m_opened;
+    return m_fd >= 0 && other.m_fd >= 0 && m_opened == other.m_opened;
 }
 
 bool FileReader::Unchanged() {
     struct stat info {};
     if (m_fd < 0 || fstat(m_fd, &info) != 0)
         return false;
-    return StampOf(info) == m_opened;
+    return StampOf(info) == m_opened.stamp;
 }
 
 void FileReader::Close() {

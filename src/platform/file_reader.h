@@ -15,6 +15,20 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// Which file it is, and its stamp: another file put in its place under the
+// same name has another device or inode.
+struct FileIdentity {
+    uint64_t device = 0, inode = 0;
+    FileStamp stamp;
+    bool SameFile(const FileIdentity& other) const {
+        return device == other.device && inode == other.inode;
+    }
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file open as `fd`; false when it cannot be asked.
+bool IdentityOfDescriptor(int fd, FileIdentity& identity);
+
 // A regular file opened for reading raw bytes at chosen offsets; closed when
 // the object goes. Every file the program reads goes through here, so that a
 // FIFO or a device put in a file's place can never block it.
@@ -47,13 +61,14 @@ public:
     // True when both are open on one file with the same length and
     // modification time as each had when opened.
     bool SameFileAs(const FileReader& other) const;
+    // The file as it was when opened.
+    const FileIdentity& Identity() const { return m_opened; }
 
 private:
     int m_fd = -1;
     int m_error = 0;
     uint64_t m_size = 0;
-    uint64_t m_device = 0, m_inode = 0;
-    FileStamp m_opened;
+    FileIdentity m_opened;
 };
 
 } // namespace kelvane

@@ -132,6 +132,7 @@ int FileSetTransaction::Add(const std::string& path) {
         return -1;
     }
     Member member;
+    member.given = path;
     member.target = ResolveWriteTarget(NativePath(path));
     struct stat existing {};
     member.exists = stat(member.target.c_str(), &existing) == 0;
@@ -302,7 +303,7 @@ bool FileSetTransaction::Commit() {
             return Fail(EINVAL);
 
     for (Member& m : m_members) {
-        if (!m_fs.Sync(m.fd))
+        if (!m_fs.Sync(m.fd) || !IdentityOfDescriptor(m.fd, m.written))
             return Fail(errno);
         // A nameless file stays open until it is linked.
         if (m.temp.empty())
@@ -363,6 +364,14 @@ bool FileSetTransaction::Commit() {
         m.backup.clear();
     }
     return true;
+}
+
+std::optional<FileIdentity> FileSetTransaction::CommittedIdentity(const std::string& path) const {
+    if (m_committed)
+        for (const Member& m : m_members)
+            if (m.given == path)
+                return m.written;
+    return std::nullopt;
 }
 
 } // namespace kelvane

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/file_reader.h"
 #include "platform/file_system.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,11 +46,16 @@ public:
     // Flushes every member to disk, renames each over its target and
     // flushes the folders.
     bool Commit();
+    // After Commit: the file put in place for the member added as `path`,
+    // as it was written, to tell it later from one another program puts
+    // there.
+    std::optional<FileIdentity> CommittedIdentity(const std::string& path) const;
 
     int Error() const { return m_error; }
 
 private:
     struct Member {
+        std::string given; // the path Add was given
         std::string target;
         std::string temp; // empty while nameless
         std::string backup;
@@ -59,6 +66,7 @@ private:
         unsigned mode = 0;
         unsigned owner = 0;
         unsigned group = 0;
+        FileIdentity written;
     };
 
     bool Fail(int error);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kelvane {
 
@@ -30,6 +31,13 @@ class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+    // A question whose buttons the caller names, shown in their order, with
+    // the icon of `style`: the index of the one pressed. `defaultButton` is
+    // pressed by Enter and is the command line's answer; closing the box
+    // presses `escapeButton`.
+    virtual size_t AskQuestion(const std::string& text, const std::string& caption, unsigned style,
+                               const std::vector<std::string>& buttons, size_t defaultButton,
+                               size_t escapeButton) = 0;
 };
 
 } // namespace kelvane

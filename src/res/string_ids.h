@@ -132,6 +132,13 @@ enum StringId : unsigned {
 
     // Before a modified project is replaced or the program ends.
     IDS_SAVE_CHANGES = 61360,
+
+    // A save that would write over what another program saved since the
+    // open, and the buttons of its question.
+    IDS_CHANGED_BY_ANOTHER_PROGRAM = 61361,
+    IDS_BUTTON_OVERWRITE = 61362,
+    IDS_BUTTON_RELOAD = 61363,
+    IDS_BUTTON_CANCEL = 61364,
 };
 
 } // namespace kelvane

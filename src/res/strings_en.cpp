@@ -143,6 +143,11 @@ const StringEntry kEnglish[] = {
     {IDS_PREPARING_WINE, "Preparing Wine ..."},
     {IDS_CAPTION_CONVERSION_MODULE, "Conversion module"},
     {IDS_SAVE_CHANGES, "Save changes to %s?"},
+    {IDS_CHANGED_BY_ANOTHER_PROGRAM,
+     "%s was changed by another program since the project was opened."},
+    {IDS_BUTTON_OVERWRITE, "Overwrite"},
+    {IDS_BUTTON_RELOAD, "Reload"},
+    {IDS_BUTTON_CANCEL, "Cancel"},
 };
 
 } // namespace

@@ -150,6 +150,11 @@ const StringEntry kJapanese[] = {
     {IDS_PREPARING_WINE, "Wine を準備しています ..."},
     {IDS_CAPTION_CONVERSION_MODULE, "変換モジュール"},
     {IDS_SAVE_CHANGES, "%s への変更を保存しますか?"},
+    {IDS_CHANGED_BY_ANOTHER_PROGRAM,
+     "%s は、プロジェクトを開いた後に他のプログラムで変更されました。"},
+    {IDS_BUTTON_OVERWRITE, "上書き"},
+    {IDS_BUTTON_RELOAD, "再読み込み"},
+    {IDS_BUTTON_CANCEL, "キャンセル"},
 };
 
 } // namespace

@@ -142,6 +142,7 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
         const std::unique_ptr<DefinitionFileReadAhead> readAhead = std::move(m_readAhead);
         if (std::optional<Table> table = readAhead->Take(path, file)) {
             RestoreTable(std::move(*table));
+            m_settings.m_fileSet[FILE_FSP].m_opened = readAhead->Snapshot();
             return true;
         }
     }
@@ -162,8 +163,9 @@ bool DefinitionFile::ReadOpenedFile(FileReader& file, const std::string& path) {
         return false;
     }
 
-    const std::vector<std::string_view> chunks =
-        SplitIntoChunks(std::string_view(bytes.get(), size));
+    const std::string_view text(bytes.get(), size);
+    m_settings.m_fileSet[FILE_FSP].m_opened = SnapshotOf(file, text);
+    const std::vector<std::string_view> chunks = SplitIntoChunks(text);
 
     m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
     m_sections.assign(1, DefSection{});

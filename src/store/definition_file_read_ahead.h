@@ -28,6 +28,8 @@ public:
     // Waits, then hands the table over once. `opened` is the file the
     // caller has just opened by `path`.
     std::optional<DefinitionFile::Table> Take(const std::string& path, const FileReader& opened);
+    // What the table handed over was read from.
+    const FileSnapshot& Snapshot() const { return m_settings->m_fileSet[FILE_FSP].m_opened; }
 
 private:
     void Read();

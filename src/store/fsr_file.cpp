@@ -8,9 +8,11 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/byte_cursor.h"
+#include "store/file_snapshot.h"
 #include "store/write_failure.h"
 
 #include <cerrno>
+#include <optional>
 
 namespace kelvane {
 namespace {
@@ -169,8 +171,13 @@ bool FsrFile::ReadFsrFile(const std::string& givenPath) {
             return Fail(IDS_DATA_READ_FAILURE, file.Error(), path);
     }
 
-    m_settings.m_fileSet[FILE_FSR].m_bLoaded = 1;
-    m_settings.m_fileSet[FILE_FSR].m_strFilePath = path;
+    const std::optional<FileSnapshot> snapshot = SnapshotOfFile(file);
+    if (!snapshot)
+        return Fail(IDS_DATA_READ_FAILURE, file.Error(), path);
+    ProjectFileEntry& entry = m_settings.m_fileSet[FILE_FSR];
+    entry.m_bLoaded = 1;
+    entry.m_strFilePath = path;
+    entry.m_opened = *snapshot;
     return true;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "store/file_snapshot.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -25,6 +27,9 @@ struct ProjectFileEntry {
     // The file the member was last read from or written to: the recorded
     // name's file, which may have that name in another letter case.
     std::string m_strFilePath{};
+    // The project file and the FSR file as read from m_strFilePath, or as
+    // last written there; a save checks that they are still so.
+    FileSnapshot m_opened{};
 };
 
 using ProjectFileSet = std::array<ProjectFileEntry, kProjectFileKindCount>;

@@ -12,6 +12,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -41,7 +44,8 @@ public:
 
 // The demo project copied into a folder of its own and opened.
 struct SaveFixture {
-    SaveFixture() {
+    explicit SaveFixture(std::string moduleTable = "/nonexistent.ini")
+        : fixture(std::move(moduleTable)) {
         for (const std::string extension : {"fsp", "fsr", "uer", "sbu", "mcr"})
             WriteBytes(folder.File("demo." + extension),
                        ReadBytes(std::string(KELVANE_DEMO_DIR) + "/demo." + extension));
@@ -179,6 +183,148 @@ TEST(SaveProjectTest, SaveAsNeedsEveryCompanionItCouldNotRead) {
     const auto saved = FolderContents(elsewhere.Path());
     EXPECT_EQ(saved.size(), 3u); // fsp, fsr, uer
     EXPECT_EQ(saved.count("copy.sbu") + saved.count("copy.mcr"), 0u);
+}
+
+// Another program saves the project between this one's open and save: the
+// save asks, naming the file, before anything is written. Cancel keeps the
+// other's save; Reload opens it; Overwrite writes over it. A save does not
+// count its own writes as another's, and a change to the FSR file alone is
+// seen as well.
+TEST(SaveProjectTest, AsksBeforeWritingOverWhatAnotherProgramSavedSinceTheOpen) {
+    SaveFixture f;
+    ASSERT_TRUE(f.Open());
+    test::AppWithFakes<> other;
+    other.app.OpenProjectPath(f.project);
+    ASSERT_TRUE(other.app.Settings().m_bProjectLoaded);
+    other.app.Settings().m_strIpAddress = "10.9.9.9";
+    ASSERT_TRUE(other.app.SaveProject(f.project));
+    const std::string theirs = ReadBytes(f.project);
+    ASSERT_NE(theirs.find("10.9.9.9"), std::string::npos);
+
+    f.app().Settings().m_strTimeout = "77";
+    f.shown().clear();
+    f.fixture.messageBoxes.answers = {2}; // Cancel
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    EXPECT_TRUE(f.app().StoppedAtChangedFile());
+    ASSERT_EQ(f.shown().size(), 1u);
+    EXPECT_EQ(f.shown()[0].text,
+              f.project + " was changed by another program since the project was opened.");
+    EXPECT_EQ(f.shown()[0].caption, "Confirm");
+    const auto& question = f.fixture.messageBoxes.questions.at(0);
+    EXPECT_EQ(question.buttons, (std::vector<std::string>{"Overwrite", "Reload", "Cancel"}));
+    EXPECT_EQ(question.defaultButton, 2u);
+    EXPECT_EQ(question.escapeButton, 2u);
+    EXPECT_EQ(ReadBytes(f.project), theirs);
+    EXPECT_EQ(f.app().Settings().m_strTimeout, "77"); // the open project is kept as it was
+
+    f.fixture.messageBoxes.answers = {1}; // Reload
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    EXPECT_EQ(f.app().Settings().m_strIpAddress, "10.9.9.9");
+    EXPECT_NE(f.app().Settings().m_strTimeout, "77");
+    f.app().Settings().m_strTimeout = "77";
+    f.shown().clear();
+    EXPECT_TRUE(f.app().SaveProject(f.project)); // the reloaded file is the one on disk
+    EXPECT_TRUE(f.app().SaveProject(f.project)); // and so is the one it wrote
+    EXPECT_TRUE(f.shown().empty());
+    EXPECT_FALSE(f.app().StoppedAtChangedFile());
+
+    other.app.Settings().m_strIpAddress = "10.1.1.1";
+    other.messageBoxes.answers = {0}; // Overwrite
+    EXPECT_TRUE(other.app.SaveProject(f.project));
+    EXPECT_EQ(other.messageBoxes.questions.size(), 1u);
+    EXPECT_NE(ReadBytes(f.project).find("10.1.1.1"), std::string::npos);
+
+    // The FSR file alone, rewritten with its own bytes: the time moved.
+    test::AppWithFakes<> third;
+    third.app.OpenProjectPath(f.project);
+    const std::string fsr = f.folder.File("demo.fsr");
+    WriteBytes(fsr, ReadBytes(fsr));
+    EXPECT_FALSE(third.app.SaveProject(f.project));
+    ASSERT_EQ(third.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(third.messageBoxes.shown[0].text,
+              fsr + " was changed by another program since the project was opened.");
+    // Save As to a new name reads neither file again and asks nothing.
+    test::TempFolder elsewhere;
+    EXPECT_TRUE(third.app.SaveProject(elsewhere.File("copy.fsp")));
+    EXPECT_EQ(third.messageBoxes.shown.size(), 1u);
+    // kelvane-cli --force does not ask.
+    test::AppWithFakes<> forced;
+    forced.app.OpenProjectPath(f.project);
+    forced.app.SetOverwriteChangedFiles(true);
+    WriteBytes(f.project, ReadBytes(f.project));
+    EXPECT_TRUE(forced.app.SaveProject(f.project));
+    EXPECT_TRUE(forced.messageBoxes.shown.empty());
+}
+
+// Reload after a change made here asks the unsaved-changes question first:
+// Cancel keeps the project as it is, No gives the change up, Yes writes it
+// over the other program's before the file is opened again.
+TEST(SaveProjectTest, ReloadAsksAboutTheUnsavedChangesFirst) {
+    SaveFixture f(std::string(KELVANE_PROGRAM_DIR) + "/kelvane.ini");
+    ASSERT_TRUE(f.Open());
+    f.fixture.messageBoxes.answers = {IDYES, IDOK};
+    ASSERT_TRUE(f.app().ConvertProject(3)); // to talvexMAX: modified
+    ASSERT_TRUE(f.app().IsModified());
+    const std::string changed = ReadBytes(f.project) + "[EXTRA]\nBY=other\n";
+    WriteBytes(f.project, changed);
+
+    f.shown().clear();
+    f.fixture.messageBoxes.answers = {1, IDCANCEL};
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    ASSERT_EQ(f.shown().size(), 2u);
+    EXPECT_EQ(f.shown()[1].text, "Save changes to " + f.project + "?");
+    EXPECT_TRUE(f.app().IsModified());
+    EXPECT_EQ(f.app().Settings().m_nIceModel, uint32_t{ICE_TALVEX_MAX});
+
+    f.fixture.messageBoxes.answers = {1, IDNO};
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    EXPECT_FALSE(f.app().IsModified());
+    EXPECT_EQ(f.app().Settings().m_nIceModel, uint32_t{ICE_TALVEX_NOVA});
+    EXPECT_EQ(ReadBytes(f.project), changed);
+
+    f.fixture.messageBoxes.answers = {IDYES, IDOK};
+    ASSERT_TRUE(f.app().ConvertProject(3));
+    WriteBytes(f.project, changed);
+    f.fixture.messageBoxes.answers = {1, IDYES};
+    EXPECT_FALSE(f.app().SaveProject(f.project));
+    EXPECT_FALSE(f.app().IsModified());
+    EXPECT_EQ(f.app().Settings().m_nIceModel, uint32_t{ICE_TALVEX_MAX});
+    EXPECT_NE(ReadBytes(f.project).find("TARGET_NAME=talvexMAX"), std::string::npos);
+}
+
+// A save killed while it held the lock leaves the lock file; the kernel's
+// lock went with the process, so the next save neither waits nor fails,
+// and removes the file.
+TEST(SaveProjectTest, ALockLeftByAKilledSaveBlocksNoLaterSave) {
+    test::ScopedEnvironment timeout("KELVANE_LOCK_TIMEOUT", "0");
+    SaveFixture f;
+    ASSERT_TRUE(f.Open());
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FileSetTransaction held;
+        const char locked = held.Lock(f.project, 0) ? 'y' : 'n';
+        (void)!write(ready[1], &locked, 1);
+        pause();
+        _exit(0);
+    }
+    close(ready[1]);
+    char locked = 0;
+    EXPECT_EQ(read(ready[0], &locked, 1), 1);
+    close(ready[0]);
+    EXPECT_EQ(locked, 'y');
+    const std::string lockFile = f.folder.File(".demo.fsp.lock");
+    EXPECT_TRUE(std::filesystem::exists(lockFile));
+    EXPECT_FALSE(f.app().SaveProject(f.project)); // held: another save is in progress
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    EXPECT_TRUE(std::filesystem::exists(lockFile));
+    f.shown().clear();
+    EXPECT_TRUE(f.app().SaveProject(f.project));
+    EXPECT_TRUE(f.shown().empty());
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
 }
 
 } // namespace

@@ -12,8 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
 
 namespace kelvane {
 namespace {
@@ -30,7 +36,30 @@ const char* const kKinds[] = {".fsp", ".fsr", ".uer", ".sbu", ".mcr"};
             GTEST_SKIP() << "skipped: built without KELVANE_WINDOWS_MODULES";                      \
         if (!ProgramOnPath("wine"))                                                                \
             GTEST_SKIP() << "skipped: wine not installed";                                         \
+        if (!RunsThirtyTwoBitPrograms())                                                           \
+            GTEST_SKIP() << "skipped: this machine's kernel runs no 32-bit programs";              \
     } while (false)
+
+// Debian's 32-bit Wine loader cannot start where the kernel has no 32-bit
+// support: the exec fails with ENOEXEC, and so would every module call.
+bool RunsThirtyTwoBitPrograms() {
+    const char* loader = "/usr/lib/wine/wine";
+    if (!fs::exists(loader))
+        return true;
+    char* const argv[] = {const_cast<char*>(loader), const_cast<char*>("--version"), nullptr};
+    pid_t child = 0;
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    const int error = posix_spawn(&child, loader, &quiet, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    if (error != 0)
+        return error != ENOEXEC;
+    int status = 0;
+    waitpid(child, &status, 0);
+    return true;
+}
 
 bool WindowsModulesBuilt() {
 #ifdef KELVANE_WINDOWS_MODULES

@@ -27,7 +27,27 @@ public:
         return answer;
     }
 
+    // Answers from `answers` too, as a button index; the default button once
+    // it runs out.
+    size_t AskQuestion(const std::string& text, const std::string& caption, unsigned style,
+                       const std::vector<std::string>& buttons, size_t defaultButton,
+                       size_t escapeButton) override {
+        shown.push_back({text, caption, style});
+        questions.push_back({buttons, defaultButton, escapeButton});
+        if (answers.empty())
+            return defaultButton;
+        const int answer = answers.front();
+        answers.pop_front();
+        return static_cast<size_t>(answer);
+    }
+
+    struct Question {
+        std::vector<std::string> buttons;
+        size_t defaultButton, escapeButton;
+    };
+
     std::vector<Shown> shown;
+    std::vector<Question> questions;
     std::deque<int> answers;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/qt/qt_text.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 namespace kelvane {
@@ -47,6 +48,25 @@ int QtMessageBoxes::MessageBox(const std::string& text, const std::string& capti
     if (buttons == MB_YESNOCANCEL)
         return pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDCANCEL;
     return IDOK;
+}
+
+size_t QtMessageBoxes::AskQuestion(const std::string& text, const std::string& caption,
+                                   unsigned style, const std::vector<std::string>& buttons,
+                                   size_t defaultButton, size_t escapeButton) {
+    QMessageBox box(IconOf(style), ToQString(caption.empty() ? kApplicationName : caption),
+                    ToQString(text), QMessageBox::NoButton, m_owner);
+    std::vector<QPushButton*> added;
+    for (const std::string& label : buttons)
+        added.push_back(box.addButton(ToQString(label), QMessageBox::ActionRole));
+    if (defaultButton < added.size())
+        box.setDefaultButton(added[defaultButton]);
+    if (escapeButton < added.size())
+        box.setEscapeButton(added[escapeButton]);
+    box.exec();
+    for (size_t i = 0; i < added.size(); ++i)
+        if (box.clickedButton() == added[i])
+            return i;
+    return escapeButton;
 }
 
 } // namespace kelvane

@@ -8,11 +8,30 @@
    KELVANE_TEST_UNTERMINATED   fill the name field without a terminating zero
    KELVANE_TEST_PURGE_MASK     the purge mask written; left alone when not given
    KELVANE_TEST_MAX_PAGE       the highest page left in the block
+   KELVANE_TEST_WAIT           create the file $KELVANE_TEST_STARTED, then
+                               wait (30 s at most) for $KELVANE_TEST_GO
    Every variant refuses a name with a folder in it, and records the
    direction it was called with in the last page count plus 100. */
 #include "convert/kelvane_module.h"
 
 #include <string.h>
+#ifdef KELVANE_TEST_WAIT
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+/* Lets a test act while the conversion is under way, between the open and
+   the save of the program that called it. */
+static void SayStartedAndWaitForGo(void) {
+    const char* started = getenv("KELVANE_TEST_STARTED");
+    const char* go = getenv("KELVANE_TEST_GO");
+    FILE* mark = started != NULL ? fopen(started, "a") : NULL;
+    if (mark != NULL)
+        fclose(mark);
+    for (int waited = 0; go != NULL && access(go, F_OK) != 0 && waited < 3000; ++waited)
+        usleep(10000);
+}
+#endif
 
 #ifndef KELVANE_TEST_RESULT
 #define KELVANE_TEST_RESULT 0
@@ -34,6 +53,9 @@ KELVANE_MODULE_EXPORT int32_t DLL_MPV_Convert(int32_t direction, KelvaneConversi
     }
     if (errorText[0] != '\0')
         return 98; /* the buffer must come empty */
+#ifdef KELVANE_TEST_WAIT
+    SayStartedAndWaitForGo();
+#endif
     block->m_anMpCount[15][15] = direction + 100;
 #ifdef KELVANE_TEST_ERROR_TEXT
     strcpy(errorText, KELVANE_TEST_ERROR_TEXT);

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "store/file_snapshot.h"
+
+#include "platform/content_hash.h"
+#include "platform/file_set_transaction.h"
+#include "platform/same_folder_entry.h"
+
+#include <cerrno>
+
+namespace kelvane {
+
+FileSnapshot SnapshotOf(const FileReader& file, std::string_view bytes) {
+    return {true, file.Identity(), ContentHash(bytes)};
+}
+
+std::optional<FileSnapshot> SnapshotOfFile(FileReader& file) {
+    FileSnapshot snapshot{true, file.Identity(), 0};
+    if (!HashFileContents(file, snapshot.hash))
+        return std::nullopt;
+    return snapshot;
+}
+
+FileSnapshot SnapshotOfCommitted(const FileSetTransaction& set, const std::string& path) {
+    const std::optional<FileIdentity> written = set.CommittedIdentity(path);
+    if (!written)
+        return {};
+    FileReader file;
+    if (file.Open(path) && file.Identity() == *written)
+        if (const std::optional<FileSnapshot> snapshot = SnapshotOfFile(file))
+            return *snapshot;
+    // Unreadable, or already replaced: the next save asks.
+    return {true, *written, 0};
+}
+
+bool ChangedSinceSnapshot(const FileSnapshot& snapshot, const std::string& readPath,
+                          const std::string& target) {
+    const bool samePlace = SameFolderEntry(readPath, target);
+    FileReader file;
+    if (!file.Open(target))
+        // Nothing there now: a change only when the file read was there. A
+        // file that cannot be opened for another reason fails the save itself.
+        return samePlace && snapshot.exists && file.Error() == ENOENT;
+    if (snapshot.exists && file.Identity().SameFile(snapshot.identity)) {
+        if (!(file.Identity().stamp == snapshot.identity.stamp))
+            return true;
+        // Written in place within the clock's tick, to the same length.
+        uint64_t hash = 0;
+        return !HashFileContents(file, hash) || hash != snapshot.hash;
+    }
+    return samePlace;
+}
+
+} // namespace kelvane
