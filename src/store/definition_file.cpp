@@ -68,6 +68,8 @@ ChunkKind Classify(std::string_view chunk) {
                                                                : ChunkKind::Ignored;
 }
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // Text-mode writing puts CR LF for every line end.
 template <class Out> void PutLine(Out& out, std::string_view line) {
     size_t start = 0;
@@ -163,8 +165,11 @@ bool DefinitionFile::ReadOpenedFile(FileReader& file, const std::string& path) {
         return false;
     }
 
-    const std::string_view text(bytes.get(), size);
+    std::string_view text(bytes.get(), size);
     m_settings.m_fileSet[FILE_FSP].m_opened = SnapshotOf(file, text);
+    m_bByteOrderMark = text.starts_with(kUtf8ByteOrderMark);
+    if (m_bByteOrderMark)
+        text.remove_prefix(kUtf8ByteOrderMark.size());
     const std::vector<std::string_view> chunks = SplitIntoChunks(text);
 
     m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
@@ -231,6 +236,8 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
 }
 
 template <class Out> void DefinitionFile::Emit(Out& out) const {
+    if (m_bByteOrderMark)
+        out(kUtf8ByteOrderMark);
     uint32_t currentSection = 0;
     auto enterSection = [&](uint32_t section) {
         if (section == currentSection)

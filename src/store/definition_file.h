@@ -77,21 +77,23 @@ public:
         uint32_t sectionCount = 0, definitionCount = 0, tagCount = 0;
         std::shared_ptr<const char[]> text;
         std::shared_ptr<std::deque<std::string>> setValues;
+        bool byteOrderMark = false;
     };
     Table SaveTable() const {
-        return {m_sections,         m_definitions, m_tags, m_nSectionCount,
-                m_nDefinitionCount, m_nTagCount,   m_text, m_setValues};
+        return {m_sections,  m_definitions, m_tags,      m_nSectionCount, m_nDefinitionCount,
+                m_nTagCount, m_text,        m_setValues, m_bByteOrderMark};
     }
     // Hands the table over without copying it and leaves the file empty,
     // as made.
     Table TakeTable() {
         Table table{std::move(m_sections), std::move(m_definitions), std::move(m_tags),
                     m_nSectionCount,       m_nDefinitionCount,       m_nTagCount,
-                    std::move(m_text),     std::move(m_setValues)};
+                    std::move(m_text),     std::move(m_setValues),   m_bByteOrderMark};
         m_sections.assign(1, DefSection{});
         m_definitions.assign(1, DefEntry{});
         m_tags.clear();
         m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
+        m_bByteOrderMark = false;
         return table;
     }
     void RestoreTable(Table table) {
@@ -103,6 +105,7 @@ public:
         m_nTagCount = table.tagCount;
         m_text = std::move(table.text);
         m_setValues = std::move(table.setValues);
+        m_bByteOrderMark = table.byteOrderMark;
     }
 
     // The lines WriteDefinitionFile puts on disk.
@@ -141,6 +144,9 @@ private:
     // Values set since the read; a deque, so that views of them stay valid.
     std::shared_ptr<std::deque<std::string>> m_setValues;
     std::unique_ptr<DefinitionFileReadAhead> m_readAhead;
+    // The file began with a UTF-8 byte-order mark (an editor's): kept in
+    // front of what is written, not read as part of the first line.
+    bool m_bByteOrderMark = false;
 };
 
 } // namespace kelvane

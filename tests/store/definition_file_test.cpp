@@ -71,6 +71,24 @@ TEST_F(DefinitionFileTest, WritesDefinitionsFirstThenTagsUnderTheirHeadersInCrLf
     EXPECT_EQ(Written(), "");
 }
 
+// An editor's UTF-8 byte-order mark is the file's own: the header behind it
+// is read, and the mark is written back in front. A mark anywhere else, or
+// only part of one, is text as before.
+TEST_F(DefinitionFileTest, AByteOrderMarkIsKeptInFrontAndCostsNoLine) {
+    const std::string mark = "\xEF\xBB\xBF";
+    ASSERT_TRUE(project.Load(mark + CrLfLines({"[PROJECT]", "NAME=demo", "[X]", "A=1"})));
+    EXPECT_EQ(project.definitions.SectionCount(), 2u);
+    EXPECT_EQ(project.definitions.Section(1).name, "PROJECT");
+    EXPECT_EQ(Written(), mark + CrLfLines({"[PROJECT]", "NAME=demo", "[X]", "A=1"}));
+    DefinitionFile::Table kept = project.definitions.TakeTable();
+    EXPECT_EQ(Written(), "");
+    project.definitions.RestoreTable(std::move(kept));
+    EXPECT_TRUE(Written().starts_with(mark + "[PROJECT]"));
+
+    ASSERT_TRUE(project.Load(CrLfLines({"[A]", mark + "K=1", "\xEF\xBB[B]", "L=2"})));
+    EXPECT_EQ(Written(), CrLfLines({"[A]", mark + "K=1", "L=2"}));
+}
+
 TEST_F(DefinitionFileTest, LongLinesAndLimitsHoldAtTheirBounds) {
     // A line read returns at most 16723 characters, the rest of a longer line read on
     // its own; a tag that fills a chunk exactly with its line end stays one line.
