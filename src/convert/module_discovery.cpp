@@ -30,7 +30,7 @@ struct CachedProbe {
     ModuleKind kind;
     off_t size;
     timespec modified;
-    ModuleHostAnswer answer;
+    ModuleHostOutcome outcome;
 };
 
 std::map<std::string, CachedProbe>& ProbeCache() {
@@ -47,7 +47,7 @@ bool FileIdentity(const std::string& file, off_t& size, timespec& modified) {
     return true;
 }
 
-const ModuleHostAnswer* FindCachedProbe(const ModuleLocation& module) {
+const ModuleHostOutcome* FindCachedProbe(const ModuleLocation& module) {
     off_t size = 0;
     timespec modified{};
     const auto found = ProbeCache().find(module.file);
@@ -57,11 +57,17 @@ const ModuleHostAnswer* FindCachedProbe(const ModuleLocation& module) {
     const bool same = entry.kind == module.kind && entry.size == size &&
                       entry.modified.tv_sec == modified.tv_sec &&
                       entry.modified.tv_nsec == modified.tv_nsec;
-    return same ? &entry.answer : nullptr;
+    return same ? &entry.outcome : nullptr;
 }
 
-void CacheProbe(const ModuleLocation& module, const ModuleHostAnswer& answer) {
-    CachedProbe entry{module.kind, 0, {}, answer};
+// An answer is kept, and so is a probe that hung: asking again would wait as long.
+bool WorthKeeping(const ModuleHostOutcome& outcome) {
+    return outcome.failure == ModuleHostFailure::None ||
+           outcome.failure == ModuleHostFailure::TimedOut;
+}
+
+void CacheProbe(const ModuleLocation& module, const ModuleHostOutcome& outcome) {
+    CachedProbe entry{module.kind, 0, {}, outcome};
     // A module found by the system's search has no file to watch.
     if (FileIdentity(module.file, entry.size, entry.modified))
         ProbeCache()[module.file] = entry;
@@ -76,26 +82,26 @@ void ProbeModulePath(ProjectSettings& settings, std::string_view modulePath, Wai
         settings.m_szConvertModule[0] = '\0';
         return;
     }
-    ModuleHostAnswer answer;
-    if (const ModuleHostAnswer* cached = FindCachedProbe(module)) {
-        answer = *cached;
-    } else if (const std::optional<ModuleHostAnswer> stored = FindStoredProbe(module)) {
-        answer = *stored;
-        CacheProbe(module, answer);
+    ModuleHostOutcome outcome;
+    if (const ModuleHostOutcome* cached = FindCachedProbe(module)) {
+        outcome = *cached;
+    } else if (const std::optional<ModuleHostOutcome> stored = FindStoredProbe(module)) {
+        outcome = *stored;
+        CacheProbe(module, outcome);
     } else {
-        const ModuleHostOutcome outcome =
-            CallModuleHost(module, ModuleHostCall::Probe, 0, ModuleBlockBytes{}, waiter);
-        if (const std::string message = ModuleHostFailureMessage(outcome, module);
-            !message.empty()) {
-            settings.m_szConvertModule[0] = '\0';
-            if (problem != nullptr)
-                *problem = message;
-            return;
+        outcome = CallModuleHost(module, ModuleHostCall::Probe, 0, ModuleBlockBytes{}, waiter);
+        if (WorthKeeping(outcome)) {
+            CacheProbe(module, outcome);
+            StoreProbe(module, outcome);
         }
-        answer = outcome.answer;
-        CacheProbe(module, answer);
-        StoreProbe(module, answer);
     }
+    if (const std::string message = ModuleHostFailureMessage(outcome, module); !message.empty()) {
+        settings.m_szConvertModule[0] = '\0';
+        if (problem != nullptr)
+            *problem = message;
+        return;
+    }
+    const ModuleHostAnswer& answer = outcome.answer;
     if (answer.status != ModuleHostStatus::Called) {
         settings.m_szConvertModule[0] = '\0';
         return;

@@ -22,6 +22,7 @@ namespace kelvane {
 namespace {
 
 constexpr double kDefaultTimeoutSeconds = 120;
+constexpr double kDefaultProbeTimeoutSeconds = 10;
 constexpr const char* kNativeHost = "kelvane-module-host";
 constexpr const char* kWindowsHost = "kelvane-module-host.exe";
 
@@ -99,7 +100,21 @@ std::string& HostOverride(ModuleKind kind) {
     return kind == ModuleKind::Windows ? windows : native;
 }
 
-ChildProcessRun HostRun(const ModuleLocation& module, std::string request) {
+// A positive number of seconds from the environment, else `fallback`.
+double SecondsFromEnvironment(const char* name, double fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0')
+        return fallback;
+    char* end = nullptr;
+    const double seconds = std::strtod(text, &end);
+    return *end == '\0' && std::isfinite(seconds) && seconds > 0 ? seconds : fallback;
+}
+
+double TimeoutOf(ModuleHostCall call) {
+    return call == ModuleHostCall::Probe ? ModuleProbeTimeoutSeconds() : ModuleCallTimeoutSeconds();
+}
+
+ChildProcessRun HostRun(const ModuleLocation& module, ModuleHostCall call, std::string request) {
     ChildProcessRun run;
     const std::string host = HostProgram(module.kind);
     if (module.kind == ModuleKind::Windows) {
@@ -115,7 +130,7 @@ ChildProcessRun HostRun(const ModuleLocation& module, std::string request) {
     }
     run.input = std::move(request);
     run.outputLimit = kModuleAnswerLimit;
-    run.timeoutSeconds = ModuleCallTimeoutSeconds();
+    run.timeoutSeconds = TimeoutOf(call);
     return run;
 }
 
@@ -164,18 +179,18 @@ ModuleLocation LocateModule(std::string_view modulePath) {
 }
 
 double ModuleCallTimeoutSeconds() {
-    const char* text = std::getenv("KELVANE_MODULE_TIMEOUT");
-    if (text == nullptr || *text == '\0')
-        return kDefaultTimeoutSeconds;
-    char* end = nullptr;
-    const double seconds = std::strtod(text, &end);
-    return *end == '\0' && std::isfinite(seconds) && seconds > 0 ? seconds : kDefaultTimeoutSeconds;
+    return SecondsFromEnvironment("KELVANE_MODULE_TIMEOUT", kDefaultTimeoutSeconds);
+}
+
+double ModuleProbeTimeoutSeconds() {
+    return SecondsFromEnvironment("KELVANE_PROBE_TIMEOUT", kDefaultProbeTimeoutSeconds);
 }
 
 ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall call,
                                  int32_t direction, const ModuleBlockBytes& block,
                                  WaitIndicator& waiter) {
     ModuleHostOutcome outcome;
+    outcome.call = call;
     ModuleHostRequest request;
     request.call = call;
     request.direction = direction;
@@ -200,7 +215,7 @@ ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall ca
         toldPreparingWine = true;
     }
     ScopedWait wait(waiter, note);
-    const ChildProcessOutcome run = RunChildProcess(HostRun(module, *encoded), waiter);
+    const ChildProcessOutcome run = RunChildProcess(HostRun(module, call, *encoded), waiter);
 
     std::string why;
     if (!run.started) {
@@ -208,7 +223,7 @@ ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall ca
         outcome.detail = run.startError;
     } else if (run.timedOut) {
         outcome.failure = ModuleHostFailure::TimedOut;
-        outcome.detail = TimeoutText(ModuleCallTimeoutSeconds());
+        outcome.detail = TimeoutText(TimeoutOf(call));
     } else if (run.outputTooLong) {
         outcome.failure = ModuleHostFailure::BadAnswer;
         outcome.detail = "more than " + std::to_string(kModuleAnswerLimit) + " bytes";
@@ -247,7 +262,10 @@ std::string ModuleHostFailureMessage(const ModuleHostOutcome& outcome,
     case ModuleHostFailure::Exited:
         return FormatResourceString(IDS_MODULE_EXITED, {name, outcome.detail});
     case ModuleHostFailure::TimedOut:
-        return FormatResourceString(IDS_MODULE_TIMED_OUT, {name, outcome.detail});
+        return FormatResourceString(outcome.call == ModuleHostCall::Probe
+                                        ? IDS_MODULE_PROBE_TIMED_OUT
+                                        : IDS_MODULE_TIMED_OUT,
+                                    {name, outcome.detail});
     case ModuleHostFailure::BadAnswer:
         return FormatResourceString(IDS_MODULE_BAD_ANSWER, {name, outcome.detail});
     }

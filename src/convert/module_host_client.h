@@ -37,13 +37,17 @@ enum class ModuleHostFailure {
 };
 
 struct ModuleHostOutcome {
+    ModuleHostCall call = ModuleHostCall::Probe;
     ModuleHostFailure failure = ModuleHostFailure::None;
     std::string detail;
     ModuleHostAnswer answer;
 };
 
-// The limit of one call: KELVANE_MODULE_TIMEOUT seconds, 120 unless set.
+// The limit of one conversion call: KELVANE_MODULE_TIMEOUT seconds, 120
+// unless set; of one probe, which converts nothing: KELVANE_PROBE_TIMEOUT
+// seconds, 10 unless set.
 double ModuleCallTimeoutSeconds();
+double ModuleProbeTimeoutSeconds();
 
 // One call of the module in its host, waiting with `waiter`.
 ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall call,

@@ -5,8 +5,10 @@
 #include "platform/file_reader.h"
 #include "platform/user_cache_folder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,7 +17,9 @@
 namespace kelvane {
 namespace {
 
-constexpr std::string_view kHeader = "kelvane module probes 1\n";
+constexpr std::string_view kHeader = "kelvane module probes 2\n";
+// How long a hung probe is believed.
+constexpr int64_t kHungProbeSeconds = 24 * 3600;
 // The newest answers only; a store grown past this is cut from the oldest.
 constexpr size_t kEntryLimit = 64;
 // Anything longer is not a store this program wrote.
@@ -42,6 +46,8 @@ struct StoredProbe {
     FileKey module, host;
     bool hasInfoGet = false;
     uint32_t mask = 0;
+    int64_t hungAt = 0;          // when the probe timed out; 0 for an answer
+    std::string hungAfter = "-"; // the seconds it was given, as the message says them
     std::string file;
 };
 
@@ -56,7 +62,8 @@ std::string Encode(const StoredProbe& probe) {
             line += " " + std::to_string(number);
     }
     line += probe.hasInfoGet ? " 1 " : " 0 ";
-    line += std::to_string(probe.mask) + " " + probe.file + "\n";
+    line += std::to_string(probe.mask) + " " + std::to_string(probe.hungAt) + " " +
+            probe.hungAfter + " " + probe.file + "\n";
     return line;
 }
 
@@ -82,8 +89,13 @@ std::optional<StoredProbe> Decode(std::string_view line) {
             !TakeNumber(rest, key->nanoseconds))
             return std::nullopt;
     if (!TakeNumber(rest, hasInfoGet) || hasInfoGet < 0 || hasInfoGet > 1 ||
-        !TakeNumber(rest, probe.mask) || rest.empty())
+        !TakeNumber(rest, probe.mask) || !TakeNumber(rest, probe.hungAt))
         return std::nullopt;
+    const size_t space = rest.find(' ');
+    if (space == 0 || space == std::string_view::npos || space + 1 == rest.size())
+        return std::nullopt;
+    probe.hungAfter = std::string(rest.substr(0, space));
+    rest.remove_prefix(space + 1);
     probe.hasInfoGet = hasInfoGet == 1;
     probe.file = std::string(rest);
     return probe;
@@ -144,7 +156,7 @@ std::string ProbeStorePath() {
     return folder.empty() ? std::string() : folder + "/module-probes";
 }
 
-std::optional<ModuleHostAnswer> FindStoredProbe(const ModuleLocation& module) {
+std::optional<ModuleHostOutcome> FindStoredProbe(const ModuleLocation& module) {
     const std::string path = ProbeStorePath();
     if (!g_useStore || path.empty())
         return std::nullopt;
@@ -155,20 +167,31 @@ std::optional<ModuleHostAnswer> FindStoredProbe(const ModuleLocation& module) {
     for (const StoredProbe& probe : ReadStore(path)) {
         if (probe.file == module.file && probe.kind == module.kind && probe.module == *moduleKey &&
             probe.host == *hostKey) {
-            ModuleHostAnswer answer;
-            answer.status = ModuleHostStatus::Called;
-            answer.hasInfoGet = probe.hasInfoGet;
-            answer.mask = probe.mask;
-            return answer;
+            ModuleHostOutcome outcome;
+            if (probe.hungAt != 0) {
+                if (std::time(nullptr) - probe.hungAt > kHungProbeSeconds)
+                    return std::nullopt;
+                outcome.failure = ModuleHostFailure::TimedOut;
+                outcome.detail = probe.hungAfter;
+                return outcome;
+            }
+            outcome.answer.status = ModuleHostStatus::Called;
+            outcome.answer.hasInfoGet = probe.hasInfoGet;
+            outcome.answer.mask = probe.mask;
+            return outcome;
         }
     }
     return std::nullopt;
 }
 
-void StoreProbe(const ModuleLocation& module, const ModuleHostAnswer& answer) {
+void StoreProbe(const ModuleLocation& module, const ModuleHostOutcome& outcome) {
     const std::string path = ProbeStorePath();
-    if (!g_useStore || path.empty() || answer.status != ModuleHostStatus::Called ||
-        module.file.find_first_of("\r\n") != std::string::npos)
+    const bool hung = outcome.failure == ModuleHostFailure::TimedOut;
+    const bool answered = outcome.failure == ModuleHostFailure::None &&
+                          outcome.answer.status == ModuleHostStatus::Called;
+    if (!g_useStore || path.empty() || !(hung || answered) ||
+        module.file.find_first_of("\r\n") != std::string::npos ||
+        outcome.detail.find_first_of(" \r\n") != std::string::npos)
         return;
     const std::optional<FileKey> moduleKey = KeyOf(module.file);
     const std::optional<FileKey> hostKey = KeyOf(HostProgram(module.kind));
@@ -176,8 +199,18 @@ void StoreProbe(const ModuleLocation& module, const ModuleHostAnswer& answer) {
         return;
     std::vector<StoredProbe> probes = ReadStore(path);
     std::erase_if(probes, [&](const StoredProbe& probe) { return probe.file == module.file; });
-    probes.push_back(
-        {module.kind, *moduleKey, *hostKey, answer.hasInfoGet, answer.mask, module.file});
+    StoredProbe probe;
+    probe.kind = module.kind;
+    probe.module = *moduleKey;
+    probe.host = *hostKey;
+    probe.hasInfoGet = outcome.answer.hasInfoGet;
+    probe.mask = outcome.answer.mask;
+    if (hung) {
+        probe.hungAt = std::max<int64_t>(std::time(nullptr), 1);
+        probe.hungAfter = outcome.detail.empty() ? "-" : outcome.detail;
+    }
+    probe.file = module.file;
+    probes.push_back(std::move(probe));
     if (probes.size() > kEntryLimit)
         probes.erase(probes.begin(), probes.end() - kEntryLimit);
     WriteStore(path, probes);

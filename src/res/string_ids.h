@@ -129,6 +129,8 @@ enum StringId : unsigned {
     IDS_MODULE_WROTE_OUTSIDE_BLOCK = 61356,
     IDS_PREPARING_WINE = 61357,
     IDS_CAPTION_CONVERSION_MODULE = 61358,
+    IDS_MODULE_PROBE_TIMED_OUT = 61359,
+    IDS_MODULE_LEFT_PROCESSES = 61365,
 
     // Before a modified project is replaced or the program ends.
     IDS_SAVE_CHANGES = 61360,

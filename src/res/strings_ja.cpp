@@ -149,6 +149,14 @@ const StringEntry kJapanese[] = {
      "変換モジュール %s が変換ブロックの外に書き込みました。\nプロジェクトは変更されていません。"},
     {IDS_PREPARING_WINE, "Wine を準備しています ..."},
     {IDS_CAPTION_CONVERSION_MODULE, "変換モジュール"},
+    {IDS_MODULE_PROBE_TIMED_OUT,
+     "変換モジュール %s が %s 秒以内に対応する変換を返さなかったため停止しました (制限は "
+     "KELVANE_PROBE_TIMEOUT "
+     "で設定できます)。\nこのモジュールの変換は使用できません。ファイルが変更されたとき、または 1 "
+     "日後に再び問い合わせます。"},
+    {IDS_MODULE_LEFT_PROCESSES,
+     "変換モジュール %s が呼び出しの後に %s "
+     "個のプロセスを残したため、それらを停止しました。\n変換の結果はそのまま有効です。"},
     {IDS_SAVE_CHANGES, "%s への変更を保存しますか?"},
     {IDS_CHANGED_BY_ANOTHER_PROGRAM,
      "%s は、プロジェクトを開いた後に他のプログラムで変更されました。"},

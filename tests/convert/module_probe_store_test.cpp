@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -100,14 +101,15 @@ TEST_F(ModuleProbeStoreTest, KeepsOnlyAnswersOfModulesThatLoadedAndReadsNothingE
     fs::create_directories(folder.File("cache") + "/kelvane");
     for (const std::string& foreign :
          {std::string("other program\nN 1 2 3\n"),
-          std::string("kelvane module probes 1\nN 1 2\nW x\nN 1 2 3")}) {
+          std::string("kelvane module probes 1\nN 1 2\nW x\nN 1 2 3"),
+          std::string("kelvane module probes 2\nN 1 2 3 4 5 6 7 8 9 10 1 1023 0 -\n")}) {
         test::WriteBytes(ProbeStorePath(), foreign);
         Install("kelvane_test_all.so", 1700000000 + static_cast<long>(foreign.size()));
         EXPECT_EQ(Probe(), std::to_string(kAll));
         const std::string store = Store();
-        EXPECT_TRUE(store.starts_with("kelvane module probes 1\nN ")) << store;
+        EXPECT_TRUE(store.starts_with("kelvane module probes 2\nN ")) << store;
         EXPECT_EQ(std::count(store.begin(), store.end(), '\n'), 2) << store;
-        EXPECT_TRUE(store.ends_with(" 1 1023 " + module + "\n")) << store;
+        EXPECT_TRUE(store.ends_with(" 1 1023 0 - " + module + "\n")) << store;
     }
 
     // A crash, a module that cannot be loaded: asked again next time.
@@ -122,6 +124,46 @@ TEST_F(ModuleProbeStoreTest, KeepsOnlyAnswersOfModulesThatLoadedAndReadsNothingE
     fs::remove(ProbeStorePath());
     EXPECT_EQ(Probe(), std::to_string(kAll));
     EXPECT_FALSE(fs::exists(ProbeStorePath()));
+}
+
+// A probe that hangs is stopped after KELVANE_PROBE_TIMEOUT, whatever the
+// conversion's limit, and not waited for again: not in this run, and not
+// in the next one for a day, unless the module changes.
+TEST_F(ModuleProbeStoreTest, AHungProbeIsStoppedSoonAndNotAskedAgainForADay) {
+    test::ScopedEnvironment probeLimit("KELVANE_PROBE_TIMEOUT", "0.5");
+    test::ScopedEnvironment callLimit("KELVANE_MODULE_TIMEOUT", "300");
+    Install("kelvane_test_probe_hang.so", 1700000000);
+    const std::string said = "The conversion module " + module +
+                             " did not say within 0.5 seconds which conversions it offers";
+    const auto ProbeProblem = [&](bool newRun) {
+        if (newRun)
+            ForgetModuleProbes();
+        CopyToField(settings.m_szConvertModule, module);
+        std::string problem;
+        ProbeConversionModule(settings, SilentWaitIndicator(), &problem);
+        EXPECT_TRUE(FieldText(settings.m_szConvertModule).empty());
+        return problem;
+    };
+    EXPECT_TRUE(ProbeProblem(true).starts_with(said));
+    EXPECT_NE(Store().find(" 0.5 " + module + "\n"), std::string::npos) << Store();
+    HostRunnable(false); // a host started now would be named as not starting
+    EXPECT_TRUE(ProbeProblem(false).starts_with(said));
+    EXPECT_TRUE(ProbeProblem(true).starts_with(said));
+    UseStoredModuleProbes(false);
+    EXPECT_TRUE(ProbeProblem(false).starts_with(said)); // this run remembers it anyway
+    UseStoredModuleProbes(true);
+
+    // A day later the module is asked again.
+    std::string store = Store();
+    const size_t hungAt = store.rfind(" 0.5 ");
+    const size_t start = store.rfind(' ', hungAt - 1) + 1;
+    store.replace(start, hungAt - start, std::to_string(std::time(nullptr) - 24 * 3600 - 5));
+    test::WriteBytes(ProbeStorePath(), store);
+    EXPECT_NE(ProbeProblem(true).find("did not start"), std::string::npos);
+    // And when it changes: a module that answers.
+    HostRunnable(true);
+    Install("kelvane_test_all.so", 1700000000);
+    EXPECT_EQ(Probe(), std::to_string(kAll));
 }
 
 } // namespace

@@ -9,7 +9,16 @@
    KELVANE_TEST_WRITE_PAST    DLL_MPV_Convert writes 64 bytes behind the block
    KELVANE_TEST_GARBAGE       DLL_MPV_Convert prints to standard output, fills
                               the error buffer without a terminating zero and
-                              returns -7 */
+                              returns -7
+   KELVANE_TEST_PROBE_HANG    DLL_Info_Get never returns
+   KELVANE_TEST_FLOOD         DLL_MPV_Convert prints 1 MiB to standard output
+                              and 1 MiB to standard error, then returns 0
+   KELVANE_TEST_DAEMON        (POSIX) DLL_MPV_Convert starts a process in a
+                              session of its own that holds every stream open,
+                              writes its process id to $KELVANE_TEST_PID_FILE
+                              and waits; the call returns 0 at once
+   KELVANE_TEST_KILL_PARENT   (POSIX) DLL_MPV_Convert sends SIGKILL to the
+                              process that started its host, then returns 0 */
 #include "convert/kelvane_module.h"
 
 #include <stdio.h>
@@ -19,10 +28,12 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
-#ifdef KELVANE_TEST_HANG
+#if defined(KELVANE_TEST_HANG) || defined(KELVANE_TEST_PROBE_HANG) ||                              \
+    (defined(KELVANE_TEST_DAEMON) && !defined(_WIN32))
 static void WaitForever(void) {
     for (;;) {
 #ifdef _WIN32
@@ -48,7 +59,38 @@ static void StartWaitingChild(void) {
 }
 #endif
 
+#if defined(KELVANE_TEST_DAEMON) && !defined(_WIN32)
+static void StartDaemon(void) {
+    if (fork() != 0)
+        return;
+    setsid();
+    if (fork() != 0)
+        _exit(0);
+    const char* pidFile = getenv("KELVANE_TEST_PID_FILE");
+    FILE* file = pidFile != NULL ? fopen(pidFile, "w") : NULL;
+    if (file != NULL) {
+        fprintf(file, "%ld\n", (long)getpid());
+        fclose(file);
+    }
+    WaitForever();
+}
+#endif
+
+#ifdef KELVANE_TEST_FLOOD
+static void Flood(FILE* stream, char fill) {
+    char line[1024];
+    memset(line, fill, sizeof line - 1);
+    line[sizeof line - 1] = '\n';
+    for (int i = 0; i < 1024; ++i)
+        fwrite(line, 1, sizeof line, stream);
+    fflush(stream);
+}
+#endif
+
 KELVANE_MODULE_EXPORT int32_t DLL_Info_Get(uint32_t* mask) {
+#ifdef KELVANE_TEST_PROBE_HANG
+    WaitForever();
+#endif
 #ifdef KELVANE_TEST_PROBE_CRASH
     *(volatile uint32_t*)(uintptr_t)0 = 1;
 #endif
@@ -72,6 +114,16 @@ KELVANE_MODULE_EXPORT int32_t DLL_MPV_Convert(int32_t direction, KelvaneConversi
 #endif
 #ifdef KELVANE_TEST_EXIT
     exit(3);
+#endif
+#ifdef KELVANE_TEST_FLOOD
+    Flood(stdout, 'o');
+    Flood(stderr, 'e');
+#endif
+#if defined(KELVANE_TEST_DAEMON) && !defined(_WIN32)
+    StartDaemon();
+#endif
+#if defined(KELVANE_TEST_KILL_PARENT) && !defined(_WIN32)
+    kill(getppid(), SIGKILL);
 #endif
 #ifdef KELVANE_TEST_WRITE_PAST
     memset((char*)block + sizeof *block, 'x', 64);
