@@ -77,6 +77,9 @@ bool CKLVN_MAINApp::ConvertProject(int32_t direction) {
             ShowConversionMessage(problem, IDS_CAPTION_CONVERSION_FAILED, kFailedStyle);
             return false;
         }
+        if (const std::string warning = ModuleHostWarningMessage(outcome, module); !warning.empty())
+            ShowConversionMessage(warning, IDS_CAPTION_CONVERSION_MODULE,
+                                  MB_OK | MB_ICONEXCLAMATION);
         const ModuleHostAnswer& answer = outcome.answer;
         switch (answer.status) {
         case ModuleHostStatus::CannotLoad:

@@ -101,6 +101,9 @@ void ProbeModulePath(ProjectSettings& settings, std::string_view modulePath, Wai
             *problem = message;
         return;
     }
+    if (const std::string warning = ModuleHostWarningMessage(outcome, module);
+        !warning.empty() && problem != nullptr)
+        *problem = warning;
     const ModuleHostAnswer& answer = outcome.answer;
     if (answer.status != ModuleHostStatus::Called) {
         settings.m_szConvertModule[0] = '\0';

@@ -14,6 +14,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +24,8 @@ namespace {
 
 constexpr double kDefaultTimeoutSeconds = 120;
 constexpr double kDefaultProbeTimeoutSeconds = 10;
+// What a module prints is passed on up to this much; more is only counted.
+constexpr size_t kModuleOutputKept = 64 * 1024;
 constexpr const char* kNativeHost = "kelvane-module-host";
 constexpr const char* kWindowsHost = "kelvane-module-host.exe";
 
@@ -131,6 +134,11 @@ ChildProcessRun HostRun(const ModuleLocation& module, ModuleHostCall call, std::
     run.input = std::move(request);
     run.outputLimit = kModuleAnswerLimit;
     run.timeoutSeconds = TimeoutOf(call);
+    // A process the module started may hold the answer's pipe open for ever.
+    run.outputLength = ModuleAnswerLength;
+    run.errorLimit = kModuleOutputKept;
+    // Wine's own processes (its server) must outlive a call.
+    run.ownPidNamespace = module.kind == ModuleKind::Native;
     return run;
 }
 
@@ -216,6 +224,12 @@ ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall ca
     }
     ScopedWait wait(waiter, note);
     const ChildProcessOutcome run = RunChildProcess(HostRun(module, call, *encoded), waiter);
+    if (run.errorBytesDropped > 0) {
+        const std::string note = "\nkelvane: the conversion module " + module.file + " printed " +
+                                 std::to_string(run.errorBytesDropped) +
+                                 " more bytes; they were left out\n";
+        std::fputs(ProjectToLocale(note).c_str(), stderr);
+    }
 
     std::string why;
     if (!run.started) {
@@ -274,6 +288,14 @@ std::string ModuleHostFailureMessage(const ModuleHostOutcome& outcome,
     if (outcome.answer.status == ModuleHostStatus::WroteOutsideBlock)
         return FormatResourceString(IDS_MODULE_WROTE_OUTSIDE_BLOCK, {name});
     return {};
+}
+
+std::string ModuleHostWarningMessage(const ModuleHostOutcome& outcome,
+                                     const ModuleLocation& module) {
+    if (outcome.failure != ModuleHostFailure::None || outcome.answer.leftProcesses == 0)
+        return {};
+    return FormatResourceString(IDS_MODULE_LEFT_PROCESSES,
+                                {module.file, std::to_string(outcome.answer.leftProcesses)});
 }
 
 void SetModuleHostProgramsForTesting(std::string native, std::string windows) {

@@ -59,6 +59,11 @@ ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall ca
 std::string ModuleHostFailureMessage(const ModuleHostOutcome& outcome,
                                      const ModuleLocation& module);
 
+// The warning for an answer that stands although the module left processes
+// running, which the host stopped; empty for every other outcome.
+std::string ModuleHostWarningMessage(const ModuleHostOutcome& outcome,
+                                     const ModuleLocation& module);
+
 // Tests put other programs in the hosts' place; empty texts restore them.
 // The host program that runs a module of this kind.
 std::string HostProgram(ModuleKind kind);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "convert/module_host_protocol.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kelvane {
@@ -8,7 +9,7 @@ namespace {
 
 constexpr char kRequestMagic[4] = {'K', 'L', 'V', 'Q'};
 constexpr char kAnswerMagic[4] = {'K', 'L', 'V', 'A'};
-constexpr uint32_t kProtocolVersion = 1;
+constexpr uint32_t kProtocolVersion = 2;
 
 void PutWord(std::string& out, uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8)
@@ -88,6 +89,7 @@ std::string EncodeModuleAnswer(const ModuleHostAnswer& answer) {
     out.append(answer.block.data(), answer.block.size());
     PutText(out, std::string_view(answer.errorText).substr(0, kModuleErrorTextSize));
     PutText(out, std::string_view(answer.detail).substr(0, kModuleDetailLimit));
+    PutWord(out, answer.leftProcesses);
     return out;
 }
 
@@ -122,7 +124,8 @@ std::optional<ModuleHostAnswer> DecodeModuleAnswer(std::string_view bytes, std::
     if (!reader.Word(status) || !reader.Word(hasInfoGet) || !reader.Word(answer.mask) ||
         !reader.Word(result) || !reader.Bytes(answer.block.data(), answer.block.size()) ||
         !reader.Text(answer.errorText, kModuleErrorTextSize) ||
-        !reader.Text(answer.detail, kModuleDetailLimit) || !reader.AtEnd())
+        !reader.Text(answer.detail, kModuleDetailLimit) || !reader.Word(answer.leftProcesses) ||
+        !reader.AtEnd())
         return Refuse(why, "an answer of the wrong size");
     if (status > static_cast<uint32_t>(ModuleHostStatus::Crashed) || hasInfoGet > 1)
         return Refuse(why, "an answer with an unknown status");
@@ -130,6 +133,22 @@ std::optional<ModuleHostAnswer> DecodeModuleAnswer(std::string_view bytes, std::
     answer.hasInfoGet = hasInfoGet == 1;
     answer.result = static_cast<int32_t>(result);
     return answer;
+}
+
+std::optional<size_t> ModuleAnswerLength(std::string_view received) {
+    // Magic, version, status, info flag, mask, result, block; then two texts,
+    // each a length and its bytes; then the count of processes left.
+    size_t length = 24 + kModuleBlockSize;
+    for (const size_t limit : {kModuleErrorTextSize, kModuleDetailLimit}) {
+        uint32_t textLength = 0;
+        FieldReader reader(received.substr(std::min(length, received.size())));
+        if (!reader.Word(textLength))
+            return std::nullopt;
+        if (textLength > limit)
+            return received.size();
+        length += 4 + textLength;
+    }
+    return length + 4;
 }
 
 } // namespace kelvane

@@ -51,12 +51,14 @@ struct ModuleHostAnswer {
     ModuleBlockBytes block{};
     std::string errorText; // conversion: the error buffer up to its zero
     std::string detail;
+    // Processes the module started and left running, which the host stopped.
+    uint32_t leftProcesses = 0;
 };
 
 // Largest message either way, so a reader knows when to stop.
 inline constexpr size_t kModuleRequestLimit = 32 + kModulePathLimit + kModuleBlockSize;
 inline constexpr size_t kModuleAnswerLimit =
-    48 + kModuleBlockSize + kModuleErrorTextSize + kModuleDetailLimit;
+    52 + kModuleBlockSize + kModuleErrorTextSize + kModuleDetailLimit;
 
 // Encoders refuse what the other side would not accept (nullopt).
 std::optional<std::string> EncodeModuleRequest(const ModuleHostRequest& request);
@@ -66,5 +68,10 @@ std::string EncodeModuleAnswer(const ModuleHostAnswer& answer);
 // refusal goes to `why`.
 std::optional<ModuleHostRequest> DecodeModuleRequest(std::string_view bytes, std::string& why);
 std::optional<ModuleHostAnswer> DecodeModuleAnswer(std::string_view bytes, std::string& why);
+
+// The length of the whole answer that `received` begins, once enough of it
+// has come to tell; nothing before. A length past the limits is given as
+// what has come, for the decoder to refuse.
+std::optional<size_t> ModuleAnswerLength(std::string_view received);
 
 } // namespace kelvane

@@ -5,6 +5,7 @@
 // to standard output; see convert/module_host_protocol.h.
 #include "convert/module_host_protocol.h"
 #include "module_host/module_call.h"
+#include "platform/host_processes.h"
 #include "platform/host_streams.h"
 
 #include <cstdio>
@@ -37,6 +38,7 @@ int main() {
         std::fputs("kelvane-module-host: cannot set up the answer stream\n", stderr);
         return 2;
     }
+    kelvane::SplitOffNamespaceFirst(AnswerCrash);
     std::string bytes, why;
     if (!kelvane::ReadRequestStream(bytes, kelvane::kModuleRequestLimit)) {
         std::fputs("kelvane-module-host: the request cannot be read\n", stderr);
@@ -48,7 +50,9 @@ int main() {
         return 2;
     }
     kelvane::ReportCrashesTo(AnswerCrash);
-    const kelvane::ModuleHostAnswer answer = kelvane::AnswerModuleRequest(*request);
+    kelvane::AdoptOrphans();
+    kelvane::ModuleHostAnswer answer = kelvane::AnswerModuleRequest(*request);
+    answer.leftProcesses = kelvane::StopLeftoverProcesses();
     if (!kelvane::WriteAnswerStream(g_answerStream, kelvane::EncodeModuleAnswer(answer)))
         return 2;
     // Straight out: a module's exit handlers have no say in the answer.

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/child_process.h"
 
+#include "platform/pid_namespace_spawn.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -99,6 +102,35 @@ ssize_t WriteWithoutSigpipe(int fd, const char* data, size_t size) {
     return written;
 }
 
+// posix_spawn in a process group of its own, so that a hung module goes with
+// all it started, and with the signals as a fresh program has them,
+// whatever the front changed. The error number, 0 when started.
+int SpawnInOwnGroup(char* const argv[], char* const envp[], const int streams[3], bool searchPath,
+                    pid_t& pid) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int target = 0; target < 3; ++target)
+        if (streams[target] != target)
+            posix_spawn_file_actions_adddup2(&actions, streams[target], target);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t noSignals, everySignal;
+    sigemptyset(&noSignals);
+    sigfillset(&everySignal);
+    sigdelset(&everySignal, SIGKILL);
+    sigdelset(&everySignal, SIGSTOP);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                              POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setsigmask(&attributes, &noSignals);
+    posix_spawnattr_setsigdefault(&attributes, &everySignal);
+    const int error = searchPath ? posix_spawnp(&pid, argv[0], &actions, &attributes, argv, envp)
+                                 : posix_spawn(&pid, argv[0], &actions, &attributes, argv, envp);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return error;
+}
+
 void KillGroup(pid_t group) {
     kill(-group, SIGKILL);
 }
@@ -111,52 +143,76 @@ int MillisecondsUntil(Clock::time_point deadline) {
 
 } // namespace
 
+namespace {
+
+// Standard error of a run, passed on up to its limit and counted past it.
+class ErrorRelay {
+public:
+    ErrorRelay(size_t limit, uint64_t& dropped) : m_limit(limit), m_dropped(dropped) {}
+    // Reads what is there now; false at the pipe's end.
+    bool ReadFrom(int fd) {
+        char chunk[4096];
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got < 0)
+            return errno == EINTR || errno == EAGAIN;
+        if (got == 0)
+            return false;
+        const size_t kept = std::min(static_cast<size_t>(got), m_limit - m_passed);
+        for (size_t done = 0; done < kept;) {
+            const ssize_t n = write(STDERR_FILENO, chunk + done, kept - done);
+            if (n <= 0 && errno != EINTR)
+                break;
+            done += n > 0 ? static_cast<size_t>(n) : 0;
+        }
+        m_passed += kept;
+        m_dropped += static_cast<uint64_t>(got) - kept;
+        return true;
+    }
+
+private:
+    size_t m_limit;
+    size_t m_passed = 0;
+    uint64_t& m_dropped;
+};
+
+} // namespace
+
 ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& waiter) {
     ChildProcessOutcome outcome;
     if (run.command.empty()) {
         outcome.startError = "no program named";
         return outcome;
     }
-    Descriptor childInput, toChild, fromChild, childOutput;
-    if (!MakePipe(childInput, toChild) || !MakePipe(fromChild, childOutput)) {
+    Descriptor childInput, toChild, fromChild, childOutput, errorsFromChild, childErrors;
+    if (!MakePipe(childInput, toChild) || !MakePipe(fromChild, childOutput) ||
+        (run.errorLimit > 0 && !run.collectErrors && !MakePipe(errorsFromChild, childErrors))) {
         outcome.startError = std::strerror(errno);
         return outcome;
     }
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, childInput.Get(), STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, childOutput.Get(), STDOUT_FILENO);
-    if (run.collectErrors)
-        posix_spawn_file_actions_adddup2(&actions, childOutput.Get(), STDERR_FILENO);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    // A group of its own, so that a hung module goes with all it started; and
-    // the signals as a fresh program has them, whatever the front changed.
-    sigset_t noSignals, everySignal;
-    sigemptyset(&noSignals);
-    sigfillset(&everySignal);
-    sigdelset(&everySignal, SIGKILL);
-    sigdelset(&everySignal, SIGSTOP);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                              POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setsigmask(&attributes, &noSignals);
-    posix_spawnattr_setsigdefault(&attributes, &everySignal);
+    const int childErrorStream = run.collectErrors        ? childOutput.Get()
+                                 : childErrors.Get() >= 0 ? childErrors.Get()
+                                                          : STDERR_FILENO;
 
     std::vector<std::string> arguments = run.command;
     std::vector<std::string> environment = MergedEnvironment(run.environment);
     std::vector<char*> argv = PointersOf(arguments);
     std::vector<char*> envp = PointersOf(environment);
-    pid_t pid = -1;
     const bool searchPath = run.command.front().find('/') == std::string::npos;
-    const int spawnError =
-        searchPath ? posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data())
-                   : posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    const int streams[3] = {childInput.Get(), childOutput.Get(), childErrorStream};
+    pid_t pid = -1;
+    int spawnError = 0;
+    // Where namespaces are refused (or the program is looked up on PATH),
+    // the usual start.
+    const bool namespaceWanted =
+        run.ownPidNamespace && std::getenv("KELVANE_NO_PID_NAMESPACE") == nullptr;
+    if (!namespaceWanted || searchPath ||
+        (pid = SpawnInNewPidNamespace(argv.data(), envp.data(), streams, spawnError)) < 0) {
+        if (spawnError == 0 || IsNamespaceRefusal(spawnError))
+            spawnError = SpawnInOwnGroup(argv.data(), envp.data(), streams, searchPath, pid);
+    }
     childInput.Close();
     childOutput.Close();
+    childErrors.Close();
     if (spawnError != 0) {
         outcome.startError = std::strerror(spawnError);
         return outcome;
@@ -165,28 +221,32 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     Descriptor processHandle(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
 
     fcntl(toChild.Get(), F_SETFL, O_NONBLOCK);
+    if (errorsFromChild.Get() >= 0)
+        fcntl(errorsFromChild.Get(), F_SETFL, O_NONBLOCK);
+    ErrorRelay errors(run.errorLimit, outcome.errorBytesDropped);
     // Without a limit, a deadline a year away: far enough, and no overflow.
     const double limit = run.timeoutSeconds > 0 ? run.timeoutSeconds : 365.0 * 24 * 3600;
-    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(limit));
+    auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                       std::chrono::duration<double>(limit));
     size_t inputWritten = 0;
     if (run.input.empty())
         toChild.Close();
-    bool outputOpen = true;
+    bool outputOpen = true, outputWhole = false;
     while (outputOpen) {
         if (Clock::now() >= deadline) {
             outcome.timedOut = true;
             break;
         }
-        pollfd watched[2] = {{fromChild.Get(), POLLIN, 0}, {toChild.Get(), POLLOUT, 0}};
-        const nfds_t count = toChild.Get() >= 0 ? 2 : 1;
-        const int ready = poll(watched, count, MillisecondsUntil(deadline));
+        pollfd watched[3] = {{fromChild.Get(), POLLIN, 0},
+                             {errorsFromChild.Get(), POLLIN, 0},
+                             {toChild.Get(), POLLOUT, 0}};
+        const int ready = poll(watched, 3, MillisecondsUntil(deadline));
         waiter.KeepResponsive();
         if (ready < 0 && errno != EINTR) {
             outcome.timedOut = true; // cannot wait any more: treat as stuck
             break;
         }
-        if (count == 2 && (watched[1].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+        if ((watched[2].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
             const ssize_t written = WriteWithoutSigpipe(
                 toChild.Get(), run.input.data() + inputWritten, run.input.size() - inputWritten);
             if (written > 0)
@@ -195,6 +255,9 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
             if (inputWritten == run.input.size() || (written < 0 && errno != EAGAIN))
                 toChild.Close();
         }
+        if ((watched[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0 &&
+            !errors.ReadFrom(errorsFromChild.Get()))
+            errorsFromChild.Close();
         if ((watched[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
             char chunk[4096];
             const ssize_t got = read(fromChild.Get(), chunk, sizeof chunk);
@@ -204,6 +267,10 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
                     outcome.outputTooLong = true;
                     break;
                 }
+                const std::optional<size_t> whole =
+                    run.outputLength ? run.outputLength(outcome.output) : std::nullopt;
+                outputWhole = whole && outcome.output.size() >= *whole;
+                outputOpen = !outputWhole;
             } else if (got == 0 || errno != EINTR) {
                 outputOpen = false;
             }
@@ -211,10 +278,15 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     }
     toChild.Close();
     fromChild.Close();
+    if (outputWhole)
+        deadline = std::min(deadline, Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                         std::chrono::duration<double>(
+                                                             std::max(run.exitGraceSeconds, 0.0))));
 
     // The output is closed; the program itself still gets until the deadline
     // to end. It is only looked at here, not reaped, so that its group cannot
     // have been handed to another process when it is killed below.
+    bool lateExit = false;
     while (!outcome.timedOut && !outcome.outputTooLong) {
         siginfo_t info{};
         if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 &&
@@ -223,23 +295,33 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
         if (info.si_pid == pid)
             break;
         if (Clock::now() >= deadline) {
-            outcome.timedOut = true;
+            (outputWhole ? lateExit : outcome.timedOut) = true;
             break;
         }
         // The process descriptor wakes the wait the moment the program ends;
         // without one (old kernels), poll often instead of a whole tick.
-        pollfd exited{processHandle.Get(), POLLIN, 0};
-        if (processHandle.Get() >= 0)
-            poll(&exited, 1, MillisecondsUntil(deadline));
-        else
-            poll(nullptr, 0, std::min(1, MillisecondsUntil(deadline)));
+        pollfd watched[2] = {{processHandle.Get(), POLLIN, 0}, {errorsFromChild.Get(), POLLIN, 0}};
+        const int wait = processHandle.Get() >= 0 ? MillisecondsUntil(deadline)
+                                                  : std::min(1, MillisecondsUntil(deadline));
+        poll(watched, 2, wait);
+        if ((watched[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0 &&
+            !errors.ReadFrom(errorsFromChild.Get()))
+            errorsFromChild.Close();
         waiter.KeepResponsive();
     }
     KillGroup(pid);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (!outcome.timedOut && !outcome.outputTooLong) {
+    // What the program wrote before it ended; a process it left may hold
+    // the pipe open, so only what is there now.
+    while (errorsFromChild.Get() >= 0 && errors.ReadFrom(errorsFromChild.Get())) {
+        pollfd more{errorsFromChild.Get(), POLLIN, 0};
+        if (poll(&more, 1, 0) <= 0)
+            break;
+    }
+    outcome.killedAfterOutput = lateExit;
+    if (!outcome.timedOut && !outcome.outputTooLong && !lateExit) {
         outcome.exited = WIFEXITED(status);
         outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : 0;
         outcome.signaled = WIFSIGNALED(status);

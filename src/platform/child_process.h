@@ -3,7 +3,11 @@
 
 #include "platform/wait_indicator.h"
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvane {
@@ -18,6 +22,19 @@ struct ChildProcessRun {
     size_t outputLimit = 0;     // more output than this ends the run
     double timeoutSeconds = 0;  // zero or less: no limit
     bool collectErrors = false; // standard error goes into the output too
+    // When it tells the whole output's length, the output ends there rather
+    // than at the pipe's end (which a process the program started may keep
+    // open); the program then has `exitGraceSeconds` to end, or is killed.
+    std::function<std::optional<size_t>(std::string_view)> outputLength;
+    double exitGraceSeconds = 2;
+    // Above zero: standard error is passed on to the caller's up to this many
+    // bytes and the rest counted, read all along so that the program never
+    // waits on it.
+    size_t errorLimit = 0;
+    // Started as the first process of a PID namespace of its own, where the
+    // system allows it, so that it can neither see nor signal the caller,
+    // and whatever it leaves goes with it; else as usual, without a word.
+    bool ownPidNamespace = false;
 };
 
 struct ChildProcessOutcome {
@@ -30,6 +47,8 @@ struct ChildProcessOutcome {
     int exitCode = 0;
     bool signaled = false; // ended by signalNumber
     int signalNumber = 0;
+    bool killedAfterOutput = false; // the whole output came, but it did not end in time
+    uint64_t errorBytesDropped = 0; // standard error past errorLimit
 };
 
 // Runs the program in a process group of its own and waits for it, calling

@@ -8,9 +8,15 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 #include <fstream>
+#include <iostream>
+#include <sched.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -121,7 +127,7 @@ TEST(CallModuleHostTest, AnAnswerThatCannotBeTrustedIsAFailureThatSaysWhy) {
          "not a module host answer, 7 bytes"},
         {Script("flood", "head -c 100000 /dev/zero"), ModuleHostFailure::BadAnswer,
          "more than " + std::to_string(kModuleAnswerLimit) + " bytes"},
-        {Script("short", "printf 'KLVA\\001\\000\\000\\000'"), ModuleHostFailure::BadAnswer,
+        {Script("short", "printf 'KLVA\\002\\000\\000\\000'"), ModuleHostFailure::BadAnswer,
          "an answer of the wrong size, 8 bytes"},
         {Script("exits", "exit 4"), ModuleHostFailure::Exited, "4"},
         {Script("quiet", "exit 0"), ModuleHostFailure::Exited, "0"},
@@ -130,6 +136,9 @@ TEST(CallModuleHostTest, AnAnswerThatCannotBeTrustedIsAFailureThatSaysWhy) {
         {folder.File("missing-host"), ModuleHostFailure::CannotStart, "No such file or directory"},
     };
     const ModuleLocation module = LocateModule("kelvane_sample_converter");
+    // The first process of a PID namespace ignores its own signals; the real
+    // host runs its call below it, a script cannot.
+    ScopedEnvironment noNamespace("KELVANE_NO_PID_NAMESPACE", "1");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.host);
         SetModuleHostProgramsForTesting(c.host, "");
@@ -182,6 +191,125 @@ TEST(CallModuleHostTest, AHungModuleIsKilledWithItsChildrenAtTheLimit) {
         ScopedEnvironment other("KELVANE_MODULE_TIMEOUT", invalid);
         EXPECT_EQ(ModuleCallTimeoutSeconds(), 120) << invalid;
     }
+}
+
+// Whether this system lets a user make a PID namespace here.
+bool PidNamespacesAllowed() {
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(unshare(CLONE_NEWUSER | CLONE_NEWPID) == 0 ? 0 : 1);
+    int status = 1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+pid_t PidIn(const std::string& file) {
+    std::ifstream text(file);
+    pid_t pid = 0;
+    text >> pid;
+    return pid;
+}
+
+// A module that leaves a process of its own session holding every stream
+// open: the answer is taken at once and stands, with a warning that names
+// what was stopped, and nothing is left running; in a PID namespace and
+// without one.
+TEST(CallModuleHostTest, AModuleThatLeavesADaemonIsAnsweredAtOnceAndLeavesNothingRunning) {
+    test::TempFolder folder;
+    ScopedEnvironment timeout("KELVANE_MODULE_TIMEOUT", "60");
+    ScopedEnvironment pidFile("KELVANE_TEST_PID_FILE", folder.File("daemon.pid").c_str());
+    const ModuleLocation module = LocateModule("kelvane_test_daemon");
+    for (const char* noNamespace : {static_cast<const char*>(nullptr), "1"}) {
+        SCOPED_TRACE(noNamespace == nullptr ? "namespace" : "no namespace");
+        ScopedEnvironment mode("KELVANE_NO_PID_NAMESPACE", noNamespace);
+        std::remove(folder.File("daemon.pid").c_str());
+        const ModuleHostOutcome outcome =
+            CallModuleHost(module, ModuleHostCall::Convert, 0, {}, SilentWaitIndicator());
+        EXPECT_EQ(outcome.failure, ModuleHostFailure::None) << outcome.detail;
+        EXPECT_EQ(outcome.answer.status, ModuleHostStatus::Called);
+        EXPECT_EQ(ModuleHostFailureMessage(outcome, module), "");
+        EXPECT_EQ(ModuleHostWarningMessage(outcome, module),
+                  "The conversion module " + module.file +
+                      " left 1 processes running after its call; they were stopped.\nThe "
+                      "conversion's result stands.");
+        const pid_t daemon = PidIn(folder.File("daemon.pid"));
+        ASSERT_GT(daemon, 0);
+        for (int i = 0; i < 100 && !ProcessGone(daemon); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_TRUE(ProcessGone(daemon));
+    }
+    // A module that starts nothing is not warned about.
+    const ModuleLocation sample = LocateModule("kelvane_sample_converter");
+    const ModuleHostOutcome plain =
+        CallModuleHost(sample, ModuleHostCall::Probe, 0, {}, SilentWaitIndicator());
+    EXPECT_EQ(plain.answer.leftProcesses, 0u);
+    EXPECT_EQ(ModuleHostWarningMessage(plain, sample), "");
+}
+
+// 1 MiB on each of the module's streams: the first 64 KiB reach the
+// program's standard error, then one line tells how much more was left out,
+// and the call is answered.
+TEST(CallModuleHostTest, AModuleThatPrintsWithoutEndIsCutAfter64KiB) {
+    test::TempFolder folder;
+    const std::string captured = folder.File("stderr");
+    const ModuleLocation module = LocateModule("kelvane_test_flood");
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int file = open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(file, 0);
+    dup2(file, STDERR_FILENO);
+    close(file);
+    const ModuleHostOutcome outcome =
+        CallModuleHost(module, ModuleHostCall::Convert, 0, {}, SilentWaitIndicator());
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    EXPECT_EQ(outcome.failure, ModuleHostFailure::None);
+    EXPECT_EQ(outcome.answer.result, 0);
+    const std::string printed = test::ReadBytes(captured);
+    const std::string note = "\nkelvane: the conversion module " + module.file +
+                             " printed 2031616 more bytes; they were left out\n";
+    EXPECT_EQ(printed.size(), 65536 + note.size());
+    EXPECT_TRUE(printed.ends_with(note)) << printed.substr(printed.size() - 200);
+    EXPECT_EQ(printed.substr(0, 3), "ooo");
+}
+
+// A module that kills the process that started its host kills nobody in a
+// PID namespace: the call is answered. Where namespaces are refused (made so
+// in a child of the test that leaves itself unmapped in a user namespace),
+// the host starts the usual way without a word, and the same module then
+// does kill its caller.
+TEST(CallModuleHostTest, AModuleCannotKillTheProgramWhereNamespacesAreAllowed) {
+    const ModuleLocation killer = LocateModule("kelvane_test_kill_parent");
+    const ModuleLocation sample = LocateModule("kelvane_sample_converter");
+    const auto Convert = [&] {
+        const ModuleHostOutcome outcome =
+            CallModuleHost(killer, ModuleHostCall::Convert, 0, {}, SilentWaitIndicator());
+        return outcome.failure == ModuleHostFailure::None ? std::string("answered")
+                                                          : outcome.detail;
+    };
+    if (PidNamespacesAllowed())
+        EXPECT_EQ(test::RunWithin(30, Convert), "answered");
+    else
+        std::cout << "this system allows no PID namespace: only the fallback is tested\n";
+
+    const auto Refused = [&](const std::function<std::string()>& body) {
+        return [body] {
+            // A user who is not mapped in its user namespace may make no
+            // namespace below it; where none can be made at all, neither.
+            unshare(CLONE_NEWUSER);
+            return body();
+        };
+    };
+    EXPECT_EQ(test::RunWithin(30, Refused([&] {
+                                  const ModuleHostOutcome outcome = CallModuleHost(
+                                      sample, ModuleHostCall::Probe, 0, {}, SilentWaitIndicator());
+                                  return outcome.failure == ModuleHostFailure::None &&
+                                                 outcome.answer.mask == 0x3FFu
+                                             ? std::string("probed")
+                                             : outcome.detail;
+                              })),
+              "probed");
+    EXPECT_EQ(test::RunWithin(30, Refused(Convert)), std::nullopt);
 }
 
 TEST(CallModuleHostTest, AWindowsModuleWithoutWineSaysWhatIsMissing) {

@@ -62,7 +62,7 @@ TEST(ModuleHostProtocolTest, AcceptsOnlyAWholeMessageOfItsOwnKind) {
     EXPECT_EQ(why, "not a module host answer");
 
     std::string otherVersion = encodedAnswer;
-    otherVersion[4] = 2;
+    otherVersion[4] = 3;
     EXPECT_FALSE(DecodeModuleAnswer(otherVersion, why));
     EXPECT_EQ(why, "another version of the answer");
     std::string unknownStatus = encodedAnswer;

@@ -161,6 +161,20 @@ TEST(WindowsModuleTest, AMisbehavingDllLeavesTheProjectAsItWas) {
     ProbeConversionModule(settings, SilentWaitIndicator(), &problem);
     EXPECT_EQ(FieldText(settings.m_szConvertModule), "");
     EXPECT_NE(problem.find("crashed (exception 0xC0000005)"), std::string::npos) << problem;
+
+    // A probe that never returns is stopped at its own limit.
+    test::ScopedEnvironment probeLimit("KELVANE_PROBE_TIMEOUT", "3");
+    CopyToField(settings.m_szConvertModule, "kelvane_test_probe_hang_win32");
+    ProbeConversionModule(settings, SilentWaitIndicator(), &problem);
+    EXPECT_EQ(FieldText(settings.m_szConvertModule), "");
+    EXPECT_NE(problem.find("did not say within 3 seconds"), std::string::npos) << problem;
+
+    // 2 MiB of output never holds the host up: the answer comes in time.
+    const ModuleLocation flood = LocateModule("kelvane_test_flood_win32");
+    const ModuleHostOutcome flooded =
+        CallModuleHost(flood, ModuleHostCall::Convert, 0, {}, SilentWaitIndicator());
+    EXPECT_EQ(flooded.failure, ModuleHostFailure::None) << flooded.detail;
+    EXPECT_EQ(flooded.answer.result, 0);
 }
 
 } // namespace

@@ -45,33 +45,52 @@ static void WaitForever(void) {
 }
 #endif
 
+#if (defined(KELVANE_TEST_HANG) || defined(KELVANE_TEST_DAEMON)) && !defined(_WIN32)
+/* Writes the process's id as the test sees it: in a PID namespace of the
+   host's own, getpid() gives another number; /proc is the test's. */
+static void WriteOwnPid(const char* pidFile) {
+    char self[32] = {0};
+    if (readlink("/proc/self", self, sizeof self - 1) <= 0)
+        snprintf(self, sizeof self, "%ld", (long)getpid());
+    FILE* file = fopen(pidFile, "w");
+    if (file != NULL) {
+        fprintf(file, "%s\n", self);
+        fclose(file);
+    }
+}
+#endif
+
 #if defined(KELVANE_TEST_HANG) && !defined(_WIN32)
 static void StartWaitingChild(void) {
     const char* pidFile = getenv("KELVANE_TEST_PID_FILE");
     if (pidFile == NULL || fork() != 0)
         return;
-    FILE* file = fopen(pidFile, "w");
-    if (file != NULL) {
-        fprintf(file, "%ld\n", (long)getpid());
-        fclose(file);
-    }
+    WriteOwnPid(pidFile);
     WaitForever();
 }
 #endif
 
 #if defined(KELVANE_TEST_DAEMON) && !defined(_WIN32)
 static void StartDaemon(void) {
-    if (fork() != 0)
+    int started[2];
+    if (pipe(started) != 0)
         return;
+    if (fork() != 0) {
+        /* Returns once the daemon runs, so that it is there to be found. */
+        char byte;
+        close(started[1]);
+        while (read(started[0], &byte, 1) < 0) {
+        }
+        close(started[0]);
+        return;
+    }
     setsid();
     if (fork() != 0)
         _exit(0);
     const char* pidFile = getenv("KELVANE_TEST_PID_FILE");
-    FILE* file = pidFile != NULL ? fopen(pidFile, "w") : NULL;
-    if (file != NULL) {
-        fprintf(file, "%ld\n", (long)getpid());
-        fclose(file);
-    }
+    if (pidFile != NULL)
+        WriteOwnPid(pidFile);
+    (void)!write(started[1], "x", 1);
     WaitForever();
 }
 #endif

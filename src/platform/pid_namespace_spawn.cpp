@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include "platform/pid_namespace_spawn.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+// Tells the namespace's process that its exec failed, and why.
+constexpr int kRefused = -1;
+
+bool WriteProcFile(pid_t pid, const char* name, const char* text) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/%s", static_cast<long>(pid), name);
+    const int fd = open(path, O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    size_t length = 0;
+    while (text[length] != '\0')
+        ++length;
+    const bool written = write(fd, text, length) == static_cast<ssize_t>(length);
+    close(fd);
+    return written;
+}
+
+// The caller's user and group as themselves inside the new user namespace;
+// without the maps the program would see itself as nobody.
+void MapOwnUser(pid_t pid, uid_t uid, gid_t gid) {
+    char map[64];
+    std::snprintf(map, sizeof map, "%lu %lu 1\n", static_cast<unsigned long>(uid),
+                  static_cast<unsigned long>(uid));
+    WriteProcFile(pid, "uid_map", map);
+    WriteProcFile(pid, "setgroups", "deny");
+    std::snprintf(map, sizeof map, "%lu %lu 1\n", static_cast<unsigned long>(gid),
+                  static_cast<unsigned long>(gid));
+    WriteProcFile(pid, "gid_map", map);
+}
+
+// In the new process, before the exec: only calls that are safe after a fork
+// of a program with threads.
+[[noreturn]] void StartInChild(char* const argv[], char* const envp[], const int streams[3],
+                               int goAhead, int report) {
+    char byte = 0;
+    while (read(goAhead, &byte, 1) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    for (int target = 0; target < 3 && error == 0; ++target)
+        if (streams[target] != target && dup2(streams[target], target) < 0)
+            error = errno;
+    if (error == 0 && setpgid(0, 0) != 0)
+        error = errno;
+    struct sigaction fresh {};
+    fresh.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG && error == 0; ++signal)
+        if (signal != SIGKILL && signal != SIGSTOP)
+            sigaction(signal, &fresh, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (error == 0) {
+        execve(argv[0], argv, envp);
+        error = errno;
+    }
+    while (write(report, &error, sizeof error) < 0 && errno == EINTR) {
+    }
+    _exit(127);
+}
+
+} // namespace
+
+bool IsNamespaceRefusal(int error) {
+    return error == kRefused;
+}
+
+pid_t SpawnInNewPidNamespace(char* const argv[], char* const envp[], const int streams[3],
+                             int& error) {
+    int goAhead[2], report[2];
+    if (pipe2(goAhead, O_CLOEXEC) != 0) {
+        error = kRefused;
+        return -1;
+    }
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        close(goAhead[0]);
+        close(goAhead[1]);
+        error = kRefused;
+        return -1;
+    }
+    const uid_t uid = getuid();
+    const gid_t gid = getgid();
+    // A raw clone, as fork but for the flags: glibc's wrapper needs a stack.
+    const long pid = syscall(SYS_clone, CLONE_NEWUSER | CLONE_NEWPID | SIGCHLD, nullptr, nullptr,
+                             nullptr, nullptr);
+    if (pid == 0) {
+        close(goAhead[1]);
+        close(report[0]);
+        StartInChild(argv, envp, streams, goAhead[0], report[1]);
+    }
+    close(goAhead[0]);
+    close(report[1]);
+    if (pid < 0) {
+        close(goAhead[1]);
+        close(report[0]);
+        error = kRefused;
+        return -1;
+    }
+    MapOwnUser(static_cast<pid_t>(pid), uid, gid);
+    close(goAhead[1]);
+    int childError = 0;
+    ssize_t got;
+    while ((got = read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    if (got == static_cast<ssize_t>(sizeof childError)) {
+        while (waitpid(static_cast<pid_t>(pid), nullptr, 0) < 0 && errno == EINTR) {
+        }
+        error = childError;
+        return -1;
+    }
+    error = 0;
+    return static_cast<pid_t>(pid);
+}
+
+} // namespace kelvane
