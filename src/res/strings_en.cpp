@@ -146,8 +146,8 @@ const StringEntry kEnglish[] = {
      "The conversion module %s did not say within %s seconds which conversions it offers and was "
      "stopped (KELVANE_PROBE_TIMEOUT sets the limit).\nIts conversions are not offered; it is "
      "asked again when its file changes, or after a day."},
-    {IDS_MODULE_LEFT_PROCESSES, "The conversion module %s left %s processes running after its "
-                                "call; they were stopped.\nThe conversion's result stands."},
+    {IDS_MODULE_LEFT_PROCESSES, "The conversion module %s left processes running after its call "
+                                "(%s); they were stopped.\nThe conversion's result stands."},
     {IDS_SAVE_CHANGES, "Save changes to %s?"},
     {IDS_CHANGED_BY_ANOTHER_PROGRAM,
      "%s was changed by another program since the project was opened."},

@@ -154,9 +154,8 @@ const StringEntry kJapanese[] = {
      "KELVANE_PROBE_TIMEOUT "
      "で設定できます)。\nこのモジュールの変換は使用できません。ファイルが変更されたとき、または 1 "
      "日後に再び問い合わせます。"},
-    {IDS_MODULE_LEFT_PROCESSES,
-     "変換モジュール %s が呼び出しの後に %s "
-     "個のプロセスを残したため、それらを停止しました。\n変換の結果はそのまま有効です。"},
+    {IDS_MODULE_LEFT_PROCESSES, "変換モジュール %s が呼び出しの後にプロセスを残したため (%s "
+                                "個)、それらを停止しました。\n変換の結果はそのまま有効です。"},
     {IDS_SAVE_CHANGES, "%s への変更を保存しますか?"},
     {IDS_CHANGED_BY_ANOTHER_PROGRAM,
      "%s は、プロジェクトを開いた後に他のプログラムで変更されました。"},

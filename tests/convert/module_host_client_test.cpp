@@ -230,7 +230,7 @@ TEST(CallModuleHostTest, AModuleThatLeavesADaemonIsAnsweredAtOnceAndLeavesNothin
         EXPECT_EQ(ModuleHostFailureMessage(outcome, module), "");
         EXPECT_EQ(ModuleHostWarningMessage(outcome, module),
                   "The conversion module " + module.file +
-                      " left 1 processes running after its call; they were stopped.\nThe "
+                      " left processes running after its call (1); they were stopped.\nThe "
                       "conversion's result stands.");
         const pid_t daemon = PidIn(folder.File("daemon.pid"));
         ASSERT_GT(daemon, 0);
