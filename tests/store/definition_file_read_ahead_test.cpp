@@ -61,6 +61,14 @@ TEST_F(DefinitionFileReadAheadTest, TakesTheTableOnlyForTheSameUnchangedFileAndO
     }));
     EXPECT_EQ(Value("K"), "ahead");
     EXPECT_EQ(project.definitions.Serialize(), expected);
+    // What the table was read from is remembered with it, so a save sees
+    // the change the read-ahead could not.
+    const FileSnapshot& read = project.settings.m_fileSet[FILE_FSP].m_opened;
+    EXPECT_TRUE(read.exists);
+    EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
+    ASSERT_TRUE(ReadWithReadAhead(path, path));
+    EXPECT_EQ(Value("K"), "later");
+    EXPECT_FALSE(ChangedSinceSnapshot(read, path, path));
     // Used once: the next read is the file's own.
     ASSERT_TRUE(project.definitions.ReadDefinitionFile(path));
     EXPECT_EQ(Value("K"), "later");
