@@ -28,6 +28,9 @@ static_assert(kReportStyle == 0x30 && kOverwriteStyle == 0x134);
 constexpr ProjectFileKind kCompanionKinds[] = {FILE_UER, FILE_SBU, FILE_MCR};
 constexpr int kDefaultLockTimeout = 10;
 
+// The buttons of the question about a file another program changed, in order.
+enum ChangedFileButton : size_t { kOverwriteButton, kReloadButton, kCancelButton };
+
 // How long a save waits for another save of the same project.
 int LockTimeoutSeconds() {
     const char* value = std::getenv("KELVANE_LOCK_TIMEOUT");
@@ -197,11 +200,12 @@ bool CKLVN_MAINApp::SaveProject(const std::string& path) {
                                                   LoadResourceString(IDS_BUTTON_CANCEL)};
         switch (m_services.messageBoxes.AskQuestion(
             FormatResourceString(IDS_CHANGED_BY_ANOTHER_PROGRAM, {changedFile}),
-            LoadResourceString(IDS_CAPTION_CONFIRM), MB_ICONEXCLAMATION, buttons, 2, 2)) {
-        case 0:
+            LoadResourceString(IDS_CAPTION_CONFIRM), MB_ICONEXCLAMATION, buttons, kCancelButton,
+            kCancelButton)) {
+        case kOverwriteButton:
             overwriteChanged = true;
             continue;
-        case 1:
+        case kReloadButton:
             ReloadProject();
             return false;
         default:
