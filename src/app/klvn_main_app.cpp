@@ -274,7 +274,8 @@ CKLVN_MAINApp::SaveOutcome CKLVN_MAINApp::WriteProjectSet(const std::string& pat
         }
     }
 
-    if (!m_definitions.WriteDefinitionFile(projectFile, &set))
+    uint64_t projectFileHash = 0;
+    if (!m_definitions.WriteDefinitionFile(projectFile, &set, &projectFileHash))
         return fail(projectNotSaved());
     if (!written[FILE_FSR].empty()) {
         const std::string& fsrPath = written[FILE_FSR];
@@ -313,7 +314,9 @@ CKLVN_MAINApp::SaveOutcome CKLVN_MAINApp::WriteProjectSet(const std::string& pat
             continue;
         entry.m_strFilePath = written[kind];
         entry.m_strName = entry.m_strNewName;
-        if (kind == FILE_FSP || kind == FILE_FSR)
+        if (kind == FILE_FSP)
+            entry.m_opened = SnapshotOfCommitted(set, written[kind], projectFileHash);
+        else if (kind == FILE_FSR)
             entry.m_opened = SnapshotOfCommitted(set, written[kind]);
     }
     m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);

@@ -2,6 +2,7 @@
 #include "store/definition_file.h"
 
 #include "platform/atomic_file.h"
+#include "platform/content_hash.h"
 #include "platform/file_reader.h"
 #include "platform/read_buffer.h"
 #include "res/failure_reason.h"
@@ -99,16 +100,20 @@ public:
         Flush();
         return m_ok;
     }
+    // The hash of what was written, so that a save need not read it back.
+    uint64_t Hash() const { return m_hasher.Value(); }
 
 private:
     void Flush() {
         m_ok = m_ok && m_file.Write(m_buffer);
+        m_hasher.Add(m_buffer);
         m_buffer.clear();
     }
 
     static constexpr size_t kPiece = 256 * 1024;
     AtomicFileWriter& m_file;
     std::string m_buffer;
+    ContentHasher m_hasher;
     bool m_ok = true;
 };
 
@@ -166,7 +171,7 @@ bool DefinitionFile::ReadOpenedFile(FileReader& file, const std::string& path) {
     }
 
     std::string_view text(bytes.get(), size);
-    m_settings.m_fileSet[FILE_FSP].m_opened = SnapshotOf(file, text);
+    m_settings.m_fileSet[FILE_FSP].m_opened = SnapshotOfText(file, bytes);
     m_bByteOrderMark = text.starts_with(kUtf8ByteOrderMark);
     if (m_bByteOrderMark)
         text.remove_prefix(kUtf8ByteOrderMark.size());
@@ -278,7 +283,8 @@ std::string DefinitionFile::Serialize() const {
     return text;
 }
 
-bool DefinitionFile::WriteDefinitionFile(const std::string& path, FileSetTransaction* set) const {
+bool DefinitionFile::WriteDefinitionFile(const std::string& path, FileSetTransaction* set,
+                                         uint64_t* writtenHash) const {
     // A tag's header is written again after the definitions, so a file the
     // reader took may come out with more headers than it takes: refuse it
     // rather than write a project that no longer opens.
@@ -291,6 +297,8 @@ bool DefinitionFile::WriteDefinitionFile(const std::string& path, FileSetTransac
     Emit(out);
     if (!out.Finish() || !file.Commit())
         return Fail(WriteFailureId(file.Error()), file.Error(), path);
+    if (writtenHash != nullptr)
+        *writtenHash = out.Hash();
     return true;
 }
 

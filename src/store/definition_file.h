@@ -55,8 +55,10 @@ public:
     // is still the one it read.
     void SetReadAhead(std::unique_ptr<DefinitionFileReadAhead> readAhead);
     // With `set`, the file is one member of it and is put in place by the
-    // set's Commit; without, at once.
-    bool WriteDefinitionFile(const std::string& path, FileSetTransaction* set = nullptr) const;
+    // set's Commit; without, at once. `writtenHash` receives the
+    // ContentHash of the bytes written.
+    bool WriteDefinitionFile(const std::string& path, FileSetTransaction* set = nullptr,
+                             uint64_t* writtenHash = nullptr) const;
     bool GetValue(std::string& value, std::string_view key) const;
     bool SetValue(std::string_view value, std::string_view key);
 

@@ -5,31 +5,55 @@
 #include "platform/file_set_transaction.h"
 #include "platform/same_folder_entry.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace kelvane {
 
-FileSnapshot SnapshotOf(const FileReader& file, std::string_view bytes) {
-    return {true, file.Identity(), ContentHash(bytes)};
+namespace {
+
+// Whether the open file holds exactly `length` bytes of `text`.
+bool HoldsText(FileReader& file, const char* text, uint64_t length) {
+    constexpr size_t kPiece = size_t(1) << 20;
+    if (file.Size() != length)
+        return false;
+    const std::unique_ptr<char[]> buffer(new char[kPiece]);
+    for (uint64_t at = 0; at < length; at += kPiece) {
+        const size_t piece = static_cast<size_t>(std::min<uint64_t>(length - at, kPiece));
+        if (file.ReadAt(at, buffer.get(), piece) != piece ||
+            std::memcmp(buffer.get(), text + at, piece) != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+FileSnapshot SnapshotOfText(const FileReader& file, std::shared_ptr<const char[]> text) {
+    return {true, file.Identity(), std::move(text), 0};
 }
 
 std::optional<FileSnapshot> SnapshotOfFile(FileReader& file) {
-    FileSnapshot snapshot{true, file.Identity(), 0};
+    FileSnapshot snapshot{true, file.Identity(), nullptr, 0};
     if (!HashFileContents(file, snapshot.hash))
         return std::nullopt;
     return snapshot;
 }
 
-FileSnapshot SnapshotOfCommitted(const FileSetTransaction& set, const std::string& path) {
+FileSnapshot SnapshotOfCommitted(const FileSetTransaction& set, const std::string& path,
+                                 std::optional<uint64_t> writtenHash) {
     const std::optional<FileIdentity> written = set.CommittedIdentity(path);
     if (!written)
         return {};
+    if (writtenHash)
+        return {true, *written, nullptr, *writtenHash};
     FileReader file;
     if (file.Open(path) && file.Identity() == *written)
         if (const std::optional<FileSnapshot> snapshot = SnapshotOfFile(file))
             return *snapshot;
     // Unreadable, or already replaced: the next save asks.
-    return {true, *written, 0};
+    return {true, *written, nullptr, 0};
 }
 
 bool ChangedSinceSnapshot(const FileSnapshot& snapshot, const std::string& readPath,
@@ -44,6 +68,8 @@ bool ChangedSinceSnapshot(const FileSnapshot& snapshot, const std::string& readP
         if (!(file.Identity().stamp == snapshot.identity.stamp))
             return true;
         // Written in place within the clock's tick, to the same length.
+        if (snapshot.text)
+            return !HoldsText(file, snapshot.text.get(), snapshot.identity.stamp.size);
         uint64_t hash = 0;
         return !HashFileContents(file, hash) || hash != snapshot.hash;
     }

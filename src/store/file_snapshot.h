@@ -4,6 +4,7 @@
 #include "platform/file_reader.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,17 +18,21 @@ class FileSetTransaction;
 struct FileSnapshot {
     bool exists = false;
     FileIdentity identity;
+    // The bytes as read, where the reader keeps them anyway; else their hash.
+    std::shared_ptr<const char[]> text;
     uint64_t hash = 0;
 };
 
-// The file read as `bytes`, all of it, through `file`.
-FileSnapshot SnapshotOf(const FileReader& file, std::string_view bytes);
+// The file read whole through `file` into `text`, which the snapshot shares.
+FileSnapshot SnapshotOfText(const FileReader& file, std::shared_ptr<const char[]> text);
 // The open file, read again whole for its hash; nothing when it cannot be.
 std::optional<FileSnapshot> SnapshotOfFile(FileReader& file);
 
-// What the committed `set` put at `path`, read back for its hash while it is
-// still the file the set wrote; a file put there since has another identity.
-FileSnapshot SnapshotOfCommitted(const FileSetTransaction& set, const std::string& path);
+// What the committed `set` put at `path`: with `writtenHash`, the hash of
+// the bytes written; without, read back for its hash while it is still the
+// file the set wrote. A file put there since has another identity.
+FileSnapshot SnapshotOfCommitted(const FileSetTransaction& set, const std::string& path,
+                                 std::optional<uint64_t> writtenHash = std::nullopt);
 
 // Whether a save that writes `target` would write over what another program
 // did to the file `snapshot` was taken of at `readPath`: put another file in

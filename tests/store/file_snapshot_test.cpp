@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -33,22 +34,30 @@ FileSnapshot Snapshot(const std::string& path) {
     return SnapshotOfFile(file).value_or(FileSnapshot{});
 }
 
-// The hash of a file read through its pieces is the hash of its bytes, and a
-// byte changed past the first piece changes it.
-TEST(FileSnapshotTest, AFileHashesAsItsBytesDo) {
+// The hash of a file read through its pieces is the hash of its bytes
+// however they are split, and a byte changed anywhere, or one more zero,
+// changes it.
+TEST(FileSnapshotTest, AFileHashesAsItsBytesDoHoweverTheyAreSplit) {
     test::TempFolder folder;
     std::string bytes(3 * 1024 * 1024 + 5, 'a');
     for (size_t i = 0; i < bytes.size(); i += 4093)
         bytes[i] = static_cast<char>(i);
     const std::string path = folder.File("big.fsr");
     WriteBytes(path, bytes);
-    FileReader file;
-    ASSERT_TRUE(file.Open(path));
-    EXPECT_EQ(SnapshotOf(file, bytes).hash, ContentHash(bytes));
     EXPECT_EQ(Snapshot(path).hash, ContentHash(bytes));
-    bytes.back() = 'b';
-    EXPECT_NE(ContentHash(bytes), Snapshot(path).hash);
+    for (const size_t piece : {1, 7, 8, 9, 4096, 262144}) {
+        ContentHasher hasher;
+        for (size_t at = 0; at < bytes.size(); at += piece)
+            hasher.Add(std::string_view(bytes).substr(at, piece));
+        EXPECT_EQ(hasher.Value(), ContentHash(bytes)) << piece;
+    }
+    for (const size_t changed : {size_t(0), size_t(9), bytes.size() - 1}) {
+        std::string other = bytes;
+        other[changed] ^= 1;
+        EXPECT_NE(ContentHash(other), ContentHash(bytes)) << changed;
+    }
     EXPECT_NE(ContentHash(""), ContentHash(std::string(1, '\0')));
+    EXPECT_NE(ContentHash(std::string(8, '\0')), ContentHash(std::string(9, '\0')));
 }
 
 // Written in place with its size and time kept, replaced by a file equal in
@@ -59,33 +68,46 @@ TEST(FileSnapshotTest, SeesEveryChangeToTheFileReadAndNoneOfAnother) {
     test::TempFolder folder;
     const std::string path = folder.File("demo.fsp");
     WriteBytes(path, "[PROJECT]\nA=1\n");
-    const FileSnapshot read = Snapshot(path);
-    const timespec time = ModifyTime(path);
-    EXPECT_FALSE(ChangedSinceSnapshot(read, path, path));
-    EXPECT_FALSE(ChangedSinceSnapshot(read, path, folder.Path() + "/./demo.fsp"));
+    // Taken by its hash, and as the text a reader keeps.
+    for (const bool kept : {false, true}) {
+        SCOPED_TRACE(kept ? "text" : "hash");
+        FileSnapshot read = Snapshot(path);
+        if (kept) {
+            const std::string text = "[PROJECT]\nA=1\n";
+            std::shared_ptr<char[]> bytes(new char[text.size()]);
+            std::memcpy(bytes.get(), text.data(), text.size());
+            FileReader file;
+            ASSERT_TRUE(file.Open(path));
+            read = SnapshotOfText(file, bytes);
+        }
+        const timespec time = ModifyTime(path);
+        EXPECT_FALSE(ChangedSinceSnapshot(read, path, path));
+        EXPECT_FALSE(ChangedSinceSnapshot(read, path, folder.Path() + "/./demo.fsp"));
 
-    WriteBytes(path, "[PROJECT]\nA=2\n");
-    SetModifyTime(path, time);
-    EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
-    WriteBytes(path, "[PROJECT]\nA=1\n");
-    SetModifyTime(path, time);
-    EXPECT_FALSE(ChangedSinceSnapshot(read, path, path));
+        WriteBytes(path, "[PROJECT]\nA=2\n");
+        SetModifyTime(path, time);
+        EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
+        WriteBytes(path, "[PROJECT]\nA=1\n");
+        SetModifyTime(path, time);
+        EXPECT_FALSE(ChangedSinceSnapshot(read, path, path));
 
-    const std::string copy = folder.File("copy.fsp");
-    WriteBytes(copy, "[PROJECT]\nA=1\n");
-    SetModifyTime(copy, time);
-    EXPECT_FALSE(ChangedSinceSnapshot(read, path, copy)); // a Save As target
-    ASSERT_EQ(std::rename(copy.c_str(), path.c_str()), 0);
-    EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
-    EXPECT_TRUE(ChangedSinceSnapshot(read, path, folder.Path() + "/./demo.fsp"));
+        const std::string copy = folder.File("copy.fsp");
+        WriteBytes(copy, "[PROJECT]\nA=1\n");
+        SetModifyTime(copy, time);
+        EXPECT_FALSE(ChangedSinceSnapshot(read, path, copy)); // a Save As target
+        ASSERT_EQ(std::rename(copy.c_str(), path.c_str()), 0);
+        EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
+        EXPECT_TRUE(ChangedSinceSnapshot(read, path, folder.Path() + "/./demo.fsp"));
 
-    ASSERT_EQ(std::remove(path.c_str()), 0);
-    EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
-    EXPECT_FALSE(ChangedSinceSnapshot(read, path, folder.File("new.fsp")));
-    const FileSnapshot missing;
-    EXPECT_FALSE(ChangedSinceSnapshot(missing, path, path));
-    WriteBytes(path, "");
-    EXPECT_TRUE(ChangedSinceSnapshot(missing, path, path));
+        ASSERT_EQ(std::remove(path.c_str()), 0);
+        EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
+        EXPECT_FALSE(ChangedSinceSnapshot(read, path, folder.File("new.fsp")));
+        const FileSnapshot missing;
+        EXPECT_FALSE(ChangedSinceSnapshot(missing, path, path));
+        WriteBytes(path, "");
+        EXPECT_TRUE(ChangedSinceSnapshot(missing, path, path));
+        WriteBytes(path, "[PROJECT]\nA=1\n");
+    }
 }
 
 } // namespace
