@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sched.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -94,6 +95,11 @@ pid_t SpawnInNewPidNamespace(char* const argv[], char* const envp[], const int s
     }
     const uid_t uid = getuid();
     const gid_t gid = getgid();
+    // No handler of the program may run in the new process before its
+    // signals are reset; the child unblocks them once they are.
+    sigset_t everySignal, previous;
+    sigfillset(&everySignal);
+    pthread_sigmask(SIG_SETMASK, &everySignal, &previous);
     // A raw clone, as fork but for the flags: glibc's wrapper needs a stack.
     const long pid = syscall(SYS_clone, CLONE_NEWUSER | CLONE_NEWPID | SIGCHLD, nullptr, nullptr,
                              nullptr, nullptr);
@@ -102,6 +108,7 @@ pid_t SpawnInNewPidNamespace(char* const argv[], char* const envp[], const int s
         close(report[0]);
         StartInChild(argv, envp, streams, goAhead[0], report[1]);
     }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     close(goAhead[0]);
     close(report[1]);
     if (pid < 0) {
