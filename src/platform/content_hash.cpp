@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace kelvane {
 namespace {
@@ -78,17 +77,12 @@ uint64_t ContentHash(std::string_view bytes) {
 }
 
 bool HashFileContents(FileReader& file, uint64_t& hash) {
-    constexpr size_t kPiece = size_t(1) << 20;
-    const uint64_t size = file.Size();
-    const size_t bufferSize = static_cast<size_t>(std::min<uint64_t>(size, kPiece));
-    const std::unique_ptr<char[]> buffer(new char[std::max<size_t>(bufferSize, 1)]);
     ContentHasher hasher;
-    for (uint64_t at = 0; at < size; at += kPiece) {
-        const size_t length = static_cast<size_t>(std::min<uint64_t>(size - at, kPiece));
-        if (file.ReadAt(at, buffer.get(), length) != length)
-            return false;
-        hasher.Add(std::string_view(buffer.get(), length));
-    }
+    if (!file.ReadInPieces([&](std::string_view piece) {
+            hasher.Add(piece);
+            return true;
+        }))
+        return false;
     hash = hasher.Value();
     return true;
 }

@@ -3,8 +3,10 @@
 
 #include "platform/code_page.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,6 +100,19 @@ size_t FileReader::ReadAt(uint64_t offset, void* destination, size_t length) {
         got += static_cast<size_t>(n);
     }
     return got;
+}
+
+bool FileReader::ReadInPieces(const std::function<bool(std::string_view)>& take) {
+    constexpr size_t kPiece = size_t(1) << 20;
+    const std::unique_ptr<char[]> buffer(
+        new char[static_cast<size_t>(std::min<uint64_t>(std::max<uint64_t>(m_size, 1), kPiece))]);
+    for (uint64_t at = 0; at < m_size; at += kPiece) {
+        const size_t length = static_cast<size_t>(std::min<uint64_t>(m_size - at, kPiece));
+        if (ReadAt(at, buffer.get(), length) != length ||
+            !take(std::string_view(buffer.get(), length)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace kelvane

@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kelvane {
 
@@ -52,6 +54,9 @@ public:
     // Reads up to `length` bytes at `offset`; returns how many it got, fewer
     // at the end of the file or on an error.
     size_t ReadAt(uint64_t offset, void* destination, size_t length);
+    // Reads the whole file from its start, handing `take` a piece of up to
+    // 1 MiB at a time; false when a piece cannot be read or `take` says so.
+    bool ReadInPieces(const std::function<bool(std::string_view piece)>& take);
     int Error() const { return m_error; }
     int Descriptor() const { return m_fd; }
     // True while the open file is as it was when opened: writing to it, or

@@ -5,27 +5,20 @@
 #include "platform/file_set_transaction.h"
 #include "platform/same_folder_entry.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace kelvane {
-
 namespace {
 
 // Whether the open file holds exactly `length` bytes of `text`.
 bool HoldsText(FileReader& file, const char* text, uint64_t length) {
-    constexpr size_t kPiece = size_t(1) << 20;
-    if (file.Size() != length)
-        return false;
-    const std::unique_ptr<char[]> buffer(new char[kPiece]);
-    for (uint64_t at = 0; at < length; at += kPiece) {
-        const size_t piece = static_cast<size_t>(std::min<uint64_t>(length - at, kPiece));
-        if (file.ReadAt(at, buffer.get(), piece) != piece ||
-            std::memcmp(buffer.get(), text + at, piece) != 0)
-            return false;
-    }
-    return true;
+    uint64_t at = 0;
+    return file.Size() == length && file.ReadInPieces([&](std::string_view piece) {
+        const bool same = std::memcmp(piece.data(), text + at, piece.size()) == 0;
+        at += piece.size();
+        return same;
+    });
 }
 
 } // namespace
@@ -65,7 +58,7 @@ bool ChangedSinceSnapshot(const FileSnapshot& snapshot, const std::string& readP
         // file that cannot be opened for another reason fails the save itself.
         return samePlace && snapshot.exists && file.Error() == ENOENT;
     if (snapshot.exists && file.Identity().SameFile(snapshot.identity)) {
-        if (!(file.Identity().stamp == snapshot.identity.stamp))
+        if (file.Identity().stamp != snapshot.identity.stamp)
             return true;
         // Written in place within the clock's tick, to the same length.
         if (snapshot.text)
