@@ -7,6 +7,22 @@
 
 namespace kelvane::test {
 
+inline void SetVariable(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value); // the process's environment too, for children
+#else
+    setenv(name, value, 1);
+#endif
+}
+
+inline void UnsetVariable(const char* name) {
+#ifdef _WIN32
+    _putenv_s(name, "");
+#else
+    unsetenv(name);
+#endif
+}
+
 // Sets (or, with nullptr, unsets) an environment variable while it lives and
 // puts back what was there before.
 class ScopedEnvironment {
@@ -15,15 +31,15 @@ public:
         if (const char* old = std::getenv(name))
             m_saved = old;
         if (value != nullptr)
-            setenv(name, value, 1);
+            SetVariable(name, value);
         else
-            unsetenv(name);
+            UnsetVariable(name);
     }
     ~ScopedEnvironment() {
         if (m_saved)
-            setenv(m_name.c_str(), m_saved->c_str(), 1);
+            SetVariable(m_name.c_str(), m_saved->c_str());
         else
-            unsetenv(m_name.c_str());
+            UnsetVariable(m_name.c_str());
     }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;

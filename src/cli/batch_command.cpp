@@ -150,8 +150,7 @@ bool TargetsClash(const CliRequest& request) {
 }
 
 unsigned Processors() {
-    const long online = sysconf(_SC_NPROCESSORS_ONLN);
-    return online > 0 ? static_cast<unsigned>(online) : 1;
+    return std::max(std::thread::hardware_concurrency(), 1u);
 }
 
 } // namespace
@@ -160,7 +159,7 @@ std::string BatchTarget(const std::string& project, const std::string& outDir) {
     const size_t separator = FindLastSeparator(project);
     const std::string name =
         separator == std::string::npos ? project : project.substr(separator + 1);
-    return outDir + (outDir.ends_with("/") ? "" : "/") + name;
+    return JoinPath(outDir, name);
 }
 
 int RunBatch(const CliRequest& request, int argc, char** argv) {

@@ -3,6 +3,7 @@
 
 #include "convert/kelvane_module.h"
 #include "convert/module_host_client.h"
+#include "convert/module_host_launch.h"
 #include "convert/module_probe_store.h"
 #include "platform/code_page.h"
 #include "platform/file_reader.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -28,8 +28,7 @@ bool IsBlank(char c) {
 // What a probe of one module file said, kept while the file stays the same.
 struct CachedProbe {
     ModuleKind kind;
-    off_t size;
-    timespec modified;
+    FileStamp stamp;
     ModuleHostOutcome outcome;
 };
 
@@ -38,26 +37,22 @@ std::map<std::string, CachedProbe>& ProbeCache() {
     return cache;
 }
 
-bool FileIdentity(const std::string& file, off_t& size, timespec& modified) {
-    struct stat info {};
-    if (stat(NativePath(file).c_str(), &info) != 0)
+// The module file's stamp; false when there is no such file to watch.
+bool StampOfModule(const std::string& file, FileStamp& stamp) {
+    FileIdentity identity;
+    if (KindOfPath(file, &identity) != PathKind::RegularFile)
         return false;
-    size = info.st_size;
-    modified = info.st_mtim;
+    stamp = identity.stamp;
     return true;
 }
 
 const ModuleHostOutcome* FindCachedProbe(const ModuleLocation& module) {
-    off_t size = 0;
-    timespec modified{};
+    FileStamp stamp;
     const auto found = ProbeCache().find(module.file);
-    if (found == ProbeCache().end() || !FileIdentity(module.file, size, modified))
+    if (found == ProbeCache().end() || !StampOfModule(module.file, stamp))
         return nullptr;
     const CachedProbe& entry = found->second;
-    const bool same = entry.kind == module.kind && entry.size == size &&
-                      entry.modified.tv_sec == modified.tv_sec &&
-                      entry.modified.tv_nsec == modified.tv_nsec;
-    return same ? &entry.outcome : nullptr;
+    return entry.kind == module.kind && entry.stamp == stamp ? &entry.outcome : nullptr;
 }
 
 // An answer is kept, and so is a probe that hung: asking again would wait as long.
@@ -67,9 +62,9 @@ bool WorthKeeping(const ModuleHostOutcome& outcome) {
 }
 
 void CacheProbe(const ModuleLocation& module, const ModuleHostOutcome& outcome) {
-    CachedProbe entry{module.kind, 0, {}, outcome};
+    CachedProbe entry{module.kind, {}, outcome};
     // A module found by the system's search has no file to watch.
-    if (FileIdentity(module.file, entry.size, entry.modified))
+    if (StampOfModule(module.file, entry.stamp))
         ProbeCache()[module.file] = entry;
 }
 
@@ -177,13 +172,18 @@ std::optional<std::string> LookUpModuleTable(const std::string& tablePath,
     return value;
 }
 
-std::string ModuleFileName(std::string_view modulePath) {
+std::string ModuleFileNameWithSuffix(std::string_view modulePath, std::string_view suffix) {
     std::string path(modulePath);
     if (path.ends_with(".so"))
-        return path;
-    CheckExtension(path, "dll", 1);
-    path.append(".so");
+        path.resize(path.size() - 3);
+    else
+        CheckExtension(path, "dll", 1);
+    path.append(suffix);
     return path;
+}
+
+std::string ModuleFileName(std::string_view modulePath) {
+    return ModuleFileNameWithSuffix(modulePath, NativeModuleSuffix());
 }
 
 void FindConversionModule(ProjectSettings& settings, const std::string& tablePath,

@@ -25,8 +25,10 @@ std::optional<std::string> LookUpModuleTable(const std::string& tablePath,
                                              std::string_view mpuFileName);
 
 // The file a module path names on this platform: a three-character extension
-// behind a dot is replaced by ".so"; a path already ending in ".so" is kept.
+// behind a dot (or ".so") is replaced by ".so", on Windows by ".dll".
 std::string ModuleFileName(std::string_view modulePath);
+// The same with another suffix: ".dll" names the Windows module.
+std::string ModuleFileNameWithSuffix(std::string_view modulePath, std::string_view suffix);
 
 // Empties m_szConvertModule, looks the bare MPU file name of m_szMpdFile up
 // in the table at `tablePath` and probes the module found.

@@ -3,15 +3,16 @@
 
 #include "platform/code_page.h"
 #include "platform/file_reader.h"
+#include "platform/file_set_paths.h"
+#include "platform/file_system.h"
 #include "platform/user_cache_folder.h"
+#include "store/path_helpers.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kelvane {
@@ -34,11 +35,11 @@ struct FileKey {
 };
 
 std::optional<FileKey> KeyOf(const std::string& path) {
-    struct stat info {};
-    if (stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    FileIdentity identity;
+    if (KindOfPath(path, &identity) != PathKind::RegularFile)
         return std::nullopt;
-    return FileKey{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
-                   static_cast<uint64_t>(info.st_size), info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+    return FileKey{identity.device, identity.inode, identity.stamp.size,
+                   identity.stamp.modifySeconds, identity.stamp.modifyNanoseconds};
 }
 
 struct StoredProbe {
@@ -127,22 +128,22 @@ bool WriteStore(const std::string& path, const std::vector<StoredProbe>& probes)
     std::string text(kHeader);
     for (const StoredProbe& probe : probes)
         text += Encode(probe);
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = write(fd, text.data() + written, text.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<size_t>(n);
+    FileSystem& system = SystemFileSystem();
+    const std::string native = NativePath(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temporary = native + "." + RandomSuffix();
+        const NativeFile file = system.Open(temporary, FileOpening::NewFile);
+        if (file == NativeFile::None && errno == EEXIST)
+            continue;
+        if (file == NativeFile::None)
+            return false;
+        const bool written = system.WriteAt(file, 0, text);
+        const bool ok = system.Close(file) && written && system.Rename(temporary, native);
+        if (!ok)
+            system.Unlink(temporary);
+        return ok;
     }
-    const bool ok = close(fd) == 0 && written == text.size() &&
-                    std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        unlink(temporary.c_str());
-    return ok;
+    return false;
 }
 
 } // namespace
@@ -153,7 +154,7 @@ void UseStoredModuleProbes(bool use) {
 
 std::string ProbeStorePath() {
     const std::string folder = UserCacheFolder();
-    return folder.empty() ? std::string() : folder + "/module-probes";
+    return folder.empty() ? std::string() : JoinPath(folder, "module-probes");
 }
 
 std::optional<ModuleHostOutcome> FindStoredProbe(const ModuleLocation& module) {

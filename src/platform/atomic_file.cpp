@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/atomic_file.h"
 
-#include "platform/code_page.h"
+#include "platform/file_reader.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kelvane {
 
@@ -47,12 +44,12 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
     return true;
 }
 
-bool AtomicFileWriter::Copy(int sourceFd, uint64_t length) {
+bool AtomicFileWriter::Copy(NativeFile source, uint64_t length) {
     if (m_member < 0) {
         m_error = EBADF;
         return false;
     }
-    if (!m_set.CopyAt(m_member, m_position, sourceFd, length))
+    if (!m_set.CopyAt(m_member, m_position, source, length))
         return Fail();
     m_position += length;
     return true;
@@ -89,36 +86,23 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, int& e
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
-    const int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = errno;
-        return false;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        close(fd);
-        error = EISDIR;
+    FileReader file;
+    if (!file.Open(path)) {
+        // Not an errno value: a FIFO or a device is refused as EINVAL says.
+        error = file.Error() == FileReader::kNotRegularFile ? EINVAL : file.Error();
         return false;
     }
     std::string content;
-    if (info.st_size > 0)
-        content.reserve(static_cast<size_t>(info.st_size));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            close(fd);
-            return false;
-        }
-        if (got == 0)
-            break;
-        content.append(chunk, static_cast<size_t>(got));
+    content.reserve(static_cast<size_t>(file.Size()));
+    if (!file.ReadInPieces([&](std::string_view piece) {
+            content.append(piece);
+            return true;
+        })) {
+        error = file.Error() != 0 ? file.Error() : EIO;
+        return false;
     }
-    close(fd);
     bytes = std::move(content);
+    error = 0;
     return true;
 }
 

@@ -29,8 +29,8 @@ public:
     bool Open(const std::string& path);
     // Appends at the current end.
     bool Write(std::string_view bytes);
-    // Appends the first `length` bytes of the open file `sourceFd`.
-    bool Copy(int sourceFd, uint64_t length);
+    // Appends the first `length` bytes of the open file `source`.
+    bool Copy(NativeFile source, uint64_t length);
     // Overwrites bytes already written, from `offset` on.
     bool WriteAt(uint64_t offset, std::string_view bytes);
     uint64_t Position() const { return m_position; }

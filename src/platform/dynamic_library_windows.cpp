@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// DynamicLibrary for the 32-bit Windows module host, which loads the
-// Windows conversion modules users already have.
+// DynamicLibrary on Windows. Names come in UTF-8, as the module hosts get
+// them: the wide call keeps any character, where the narrow one would go
+// through the ANSI code page.
 #include "platform/dynamic_library.h"
 
 #include <windows.h>
@@ -20,9 +21,7 @@ std::string LastSystemError(const char* what) {
            reason + ")";
 }
 
-// The program sends the path in UTF-8; the wide call keeps any character of
-// it, where the narrow one would depend on Wine's code page.
-std::wstring WidePath(const std::string& path) {
+std::wstring WideFromUtf8(const std::string& path) {
     const int size =
         MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(size), L'\0');
@@ -43,7 +42,7 @@ bool DynamicLibrary::Load(const std::string& name) {
         m_error = "empty library name";
         return false;
     }
-    m_handle = LoadLibraryW(WidePath(name).c_str());
+    m_handle = LoadLibraryW(WideFromUtf8(name).c_str());
     if (m_handle == nullptr)
         m_error = LastSystemError("cannot load the library");
     return m_handle != nullptr;

@@ -1,32 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "platform/executable_path.h"
 
-#include "platform/code_page.h"
-
-#include <filesystem>
-#include <system_error>
+#include "platform/file_set_paths.h"
 
 namespace kelvane {
 
-std::string ExecutablePath() {
-    // The kernel's link names the file itself, also when started through a
-    // symbolic link, so the installed layout is found from the link in bin.
-    std::error_code error;
-    const std::filesystem::path target = std::filesystem::read_symlink("/proc/self/exe", error);
-    // The system names it in the locale's charset; the core holds the project code page.
-    return error ? std::string() : LocaleToProject(target.string());
-}
-
 std::string ExecutableFolder() {
     const std::string path = ExecutablePath();
-    return path.empty() ? path : std::filesystem::path(path).parent_path().string();
+    return path.empty() ? path : FolderOfSystemPath(path);
 }
 
 std::string ProgramFilePath(std::string_view extension) {
     std::string name = "kelvane.";
     name.append(extension);
     const std::string folder = ExecutableFolder();
-    return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
+    return folder.empty() ? name : InFolder(folder, name);
 }
 
 } // namespace kelvane

@@ -33,6 +33,10 @@ struct FoundFile {
 // looked up; a folder that cannot be listed holds nothing.
 FoundFile FindFileIgnoringCase(const std::string& path);
 
+// ENOENT when no file has the path's exact name, else 0 or why not. (On
+// Windows a name in another case is the same name.)
+int ExactNameError(const std::string& path);
+
 // Where a save that was asked to write `target` writes a file read from
 // `readPath`: `readPath` when it is `target` in another letter case and
 // nothing has `target`'s exact name, so that the file found is rewritten

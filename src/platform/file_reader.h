@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/native_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -28,8 +30,14 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// The identity of the file open as `fd`; false when it cannot be asked.
-bool IdentityOfDescriptor(int fd, FileIdentity& identity);
+// The identity of the open file; false when it cannot be asked.
+bool IdentityOfFile(NativeFile file, FileIdentity& identity);
+
+enum class PathKind { Missing, RegularFile, Folder, Other };
+// What `path` (project code page) names, links followed; the identity of a
+// regular file when asked. Missing also when it cannot be looked up, with
+// errno saying why.
+PathKind KindOfPath(const std::string& path, FileIdentity* identity = nullptr);
 
 // A regular file opened for reading raw bytes at chosen offsets; closed when
 // the object goes. Every file the program reads goes through here, so that a
@@ -58,7 +66,8 @@ public:
     // 1 MiB at a time; false when a piece cannot be read or `take` says so.
     bool ReadInPieces(const std::function<bool(std::string_view piece)>& take);
     int Error() const { return m_error; }
-    int Descriptor() const { return m_fd; }
+    NativeFile Native() const { return m_file; }
+    bool IsOpen() const { return m_file != NativeFile::None; }
     // True while the open file is as it was when opened: writing to it, or
     // cutting it, in place moves its modification time or its length. A
     // file put in its place under the same name leaves this one as it was.
@@ -70,7 +79,7 @@ public:
     const FileIdentity& Identity() const { return m_opened; }
 
 private:
-    int m_fd = -1;
+    NativeFile m_file = NativeFile::None;
     int m_error = 0;
     uint64_t m_size = 0;
     FileIdentity m_opened;

@@ -36,8 +36,8 @@ public:
     // Starts the member that replaces `path`: its number, or -1.
     int Add(const std::string& path);
     bool WriteAt(int member, uint64_t offset, std::string_view bytes);
-    // Copies `length` bytes from the start of the open file `sourceFd`.
-    bool CopyAt(int member, uint64_t offset, int sourceFd, uint64_t length);
+    // Copies `length` bytes from the start of the open file `source`.
+    bool CopyAt(int member, uint64_t offset, NativeFile source, uint64_t length);
     // Gives the member its mode and owner and starts writing it to disk; it
     // is then complete and waits for Commit.
     bool Finish(int member);
@@ -51,6 +51,10 @@ public:
     // there.
     std::optional<FileIdentity> CommittedIdentity(const std::string& path) const;
 
+    // After a failed Commit: removes the temporaries and backups now rather
+    // than when the set goes, so that the files they name can be opened
+    // again first (Windows keeps the name of a removed file while it is open).
+    void Abandon();
     int Error() const { return m_error; }
 
 private:
@@ -59,7 +63,7 @@ private:
         std::string target;
         std::string temp; // empty while nameless
         std::string backup;
-        int fd = -1;
+        NativeFile file = NativeFile::None;
         bool exists = false;
         bool finished = false;
         bool dropped = false;
@@ -72,17 +76,23 @@ private:
     bool Fail(int error);
     // A member that is open and not yet finished.
     bool IsWritable(int member) const;
+    void PutBack(size_t renamed);
+    void Discard();
+    // What differs by system (file_set_transaction_posix.cpp, _windows.cpp).
+    // Fills in whether the target exists and what it keeps; false, with the
+    // error given to Fail, when it may not be replaced.
+    bool ExamineTarget(Member& member);
     bool OpenTemporary(Member& member, const std::string& folder);
     bool NameTemporary(Member& member);
     void RemoveStaleTemporaries(const std::string& target);
-    void PutBack(size_t renamed);
-    void Discard();
+    bool KeepModeAndOwner(Member& member);
+    bool SyncFolders();
     void Unlock();
 
     FileSystem& m_fs;
     std::vector<Member> m_members;
     int m_error = 0;
-    int m_lockFd = -1;
+    NativeFile m_lock = NativeFile::None;
     std::string m_lockPath;
     bool m_committed = false;
 };

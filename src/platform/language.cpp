@@ -18,7 +18,7 @@ ResourceLanguage LanguageFromEnvironment() {
             (value[2] == '\0' || value[2] == '_' || value[2] == '.' || value[2] == '@');
         return japanese ? ResourceLanguage::Japanese : ResourceLanguage::English;
     }
-    return ResourceLanguage::English;
+    return SystemLanguage();
 }
 
 } // namespace kelvane

@@ -3,7 +3,6 @@
 
 #include "platform/code_page.h"
 #include "platform/file_reader.h"
-#include "platform/wine_prefix.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,7 +13,6 @@
 #include <mutex>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -27,11 +25,7 @@ enum class Loaded { Missing, Unusable, Yes };
 // A file is parsed again only when it has changed or the code page its texts
 // were converted to is another.
 struct Signature {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    time_t seconds = 0;
-    long nanoseconds = 0;
+    FileIdentity identity;
     std::string codePage;
 
     bool operator==(const Signature&) const = default;
@@ -91,19 +85,19 @@ Loaded LoadFile(const std::string& path, RegistryRoot root,
                 std::shared_ptr<const RegistryFile>& file) {
     const std::lock_guard<std::mutex> guard(g_lock);
     const auto cacheKey = std::make_pair(path, root);
-    struct stat info {};
-    if (stat(NativePath(path).c_str(), &info) != 0) {
+    Signature signature{{}, ProjectCodePage()};
+    errno = 0;
+    const PathKind kind = KindOfPath(path, &signature.identity);
+    if (kind == PathKind::Missing) {
         const int error = errno;
         g_cache.erase(cacheKey);
-        if (error == ENOENT || error == ENOTDIR)
+        if (error == ENOENT || error == ENOTDIR || error == 0)
             return Loaded::Missing;
         ReportUnusable(path, std::string("cannot be read: ") + std::strerror(error));
         return Loaded::Unusable;
     }
-    const Signature signature{info.st_dev,         info.st_ino,          info.st_size,
-                              info.st_mtim.tv_sec, info.st_mtim.tv_nsec, ProjectCodePage()};
     // Not opened: a pipe or a device could block the program or never end.
-    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+    if (kind == PathKind::Other) {
         ReportUnusable(path, "it is not a regular file");
         g_cache[cacheKey] = CachedFile{signature, nullptr};
         return Loaded::Unusable;
@@ -146,8 +140,7 @@ const RegistryKeyData* FindKeyIn(const RegistryFile& file, RegistryRoot root,
 }
 
 bool Exists(const std::string& path) {
-    struct stat info {};
-    return stat(NativePath(path).c_str(), &info) == 0;
+    return KindOfPath(path) != PathKind::Missing;
 }
 
 uint32_t Length(size_t length) {
@@ -156,20 +149,6 @@ uint32_t Length(size_t length) {
 }
 
 } // namespace
-
-RegistrySources DefaultRegistrySources() {
-    const std::string prefix = WinePrefix();
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const std::string configFolder =
-        config != nullptr && *config != '\0' ? std::string(config) : HomeFolder() + "/.config";
-    // The system's names, held in the project code page as every path is.
-    RegistrySources sources;
-    sources.localMachine = {LocaleToProject("/etc/kelvane/machine.reg"),
-                            LocaleToProject(prefix + "/system.reg")};
-    sources.currentUser = {LocaleToProject(configFolder + "/kelvane/user.reg"),
-                           LocaleToProject(prefix + "/user.reg")};
-    return sources;
-}
 
 long RegistryKey::Open(const RegistrySources& sources, RegistryRoot root, std::string_view subkey) {
     Close();

@@ -2,8 +2,7 @@
 #pragma once
 
 #include <functional>
-#include <pthread.h>
-#include <sched.h>
+#include <memory>
 
 namespace kelvane {
 
@@ -12,7 +11,8 @@ namespace kelvane {
 // here waited up to 2 ms to run at all, queued behind its busy creator while
 // the other processor idled. Once it runs it may move to any processor its
 // creator may use. With no thread to be had, the work runs at once on the
-// creator's thread.
+// creator's thread. (On Windows a plain thread: the system's scheduler
+// starts it on an idle processor itself.)
 class ThreadOnAnotherProcessor {
 public:
     explicit ThreadOnAnotherProcessor(std::function<void()> work);
@@ -25,13 +25,10 @@ public:
     void Join();
 
 private:
-    static void* Run(void* self);
+    struct Running; // the system's thread
 
     std::function<void()> m_work;
-    cpu_set_t m_allowed{};
-    bool m_allowedKnown = false;
-    pthread_t m_thread{};
-    bool m_joinable = false;
+    std::unique_ptr<Running> m_running;
 };
 
 } // namespace kelvane

@@ -81,9 +81,9 @@ bool CompanionBuffer::SaveCompanion(const std::string& path, FileSetTransaction*
     if (!file.Open(path))
         return Report(m_nNotWritableId, file.Error(), path);
     // Only a load that worked leaves the file open: nothing else may be written.
-    if (m_source.Descriptor() < 0)
+    if (!m_source.IsOpen())
         return Report(m_nWriteErrorId, 0, path);
-    const bool copied = m_source.Unchanged() && file.Copy(m_source.Descriptor(), m_nSize);
+    const bool copied = m_source.Unchanged() && file.Copy(m_source.Native(), m_nSize);
     // Checked again after the copy: a change during it is one too.
     if (!m_source.Unchanged()) {
         m_messageBoxes.MessageBox(WithReasonText(LoadResourceString(m_nWriteErrorId),

@@ -40,6 +40,9 @@ public:
     // Commit; without, at once.
     bool SaveCompanion(const std::string& path, FileSetTransaction* set = nullptr);
 
+    // Lets go of the file of the last load, for a system that replaces no
+    // open file; a load opens it, or what replaced it, again.
+    void ReleaseSource() { m_source.Close(); }
     uint32_t Capacity() const { return m_nCapacity; }
     // The file's length at the last load that could open it.
     uint64_t Size() const { return m_nSize; }

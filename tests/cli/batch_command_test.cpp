@@ -142,7 +142,7 @@ TEST(BatchCommandTest, TheNumberOfJobsDoesNotChangeWhatIsWritten) {
         const ChildProcessOutcome outcome = Cli(run);
         EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
         for (const auto& entry : fs::directory_iterator(out))
-            written[jobs == 4][entry.path().filename()] = ReadBytes(entry.path());
+            written[jobs == 4][entry.path().filename().string()] = ReadBytes(entry.path().string());
     }
     EXPECT_EQ(written[0].size(), 30u);
     EXPECT_TRUE(written[0] == written[1]);

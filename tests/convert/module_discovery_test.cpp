@@ -58,8 +58,7 @@ TEST(ModuleTableTest, FirstEntryWhoseKeyOccursInTheNameGivesTheModule) {
 TEST(ModuleTableTest, AFolderOrAFifoInTheTablesPlaceGivesNoModule) {
     TempFolder folder;
     EXPECT_EQ(LookUpModuleTable(folder.Path(), "a"), std::nullopt);
-    const std::string fifo = folder.File("kelvane.ini");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string fifo = test::NotARegularFile(folder.File("kelvane.ini"));
     const std::optional<std::string> outcome =
         test::RunWithin(10, [&] { return LookUpModuleTable(fifo, "a").value_or("(none)"); });
     EXPECT_EQ(outcome, "(none)");

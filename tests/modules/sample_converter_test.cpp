@@ -18,7 +18,8 @@ const char* const kPrefixes[] = {"KB", "KV", "KM", "KG", "KH"}; // by model numb
 class SampleConverterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.Load(std::string(KELVANE_PROGRAM_DIR) + "/kelvane_sample_converter.so"))
+        ASSERT_TRUE(library.Load(std::string(KELVANE_PROGRAM_DIR) +
+                                 "/kelvane_sample_converter" KELVANE_MODULE_SUFFIX))
             << library.Error();
         convert = reinterpret_cast<KelvaneConvertFunction>(library.Symbol(KELVANE_CONVERT_NAME));
         ASSERT_NE(convert, nullptr);

@@ -19,23 +19,23 @@ public:
     int counts[kCallKinds] = {};
     bool failed = false; // whether the chosen call came and failed
 
-    int Open(const std::string& path, int flags, unsigned mode) override {
-        return Fails(kOpen) ? -1 : SystemFileSystem().Open(path, flags, mode);
+    NativeFile Open(const std::string& path, FileOpening how) override {
+        return Fails(kOpen) ? NativeFile::None : SystemFileSystem().Open(path, how);
     }
-    bool WriteAt(int fd, uint64_t offset, std::string_view bytes) override {
-        return !Fails(kWrite) && SystemFileSystem().WriteAt(fd, offset, bytes);
+    bool WriteAt(NativeFile file, uint64_t offset, std::string_view bytes) override {
+        return !Fails(kWrite) && SystemFileSystem().WriteAt(file, offset, bytes);
     }
     // A copy is a write of the member it fills.
-    bool CopyAt(int fd, uint64_t offset, int sourceFd, uint64_t sourceOffset,
+    bool CopyAt(NativeFile file, uint64_t offset, NativeFile source, uint64_t sourceOffset,
                 uint64_t length) override {
         return !Fails(kWrite) &&
-               SystemFileSystem().CopyAt(fd, offset, sourceFd, sourceOffset, length);
+               SystemFileSystem().CopyAt(file, offset, source, sourceOffset, length);
     }
-    bool Sync(int fd) override { return !Fails(kSync) && SystemFileSystem().Sync(fd); }
+    bool Sync(NativeFile file) override { return !Fails(kSync) && SystemFileSystem().Sync(file); }
     // A failed close has still released the descriptor, as on Linux.
-    bool Close(int fd) override {
+    bool Close(NativeFile file) override {
         const bool fails = Fails(kClose);
-        const bool closed = SystemFileSystem().Close(fd);
+        const bool closed = SystemFileSystem().Close(file);
         if (fails)
             errno = EIO;
         return !fails && closed;

@@ -74,6 +74,7 @@ TEST(FileSetTransactionTest, AFailedRenamePutsBackTheFilesRenamedBeforeIt) {
     }
 }
 
+#ifndef _WIN32
 // The mode, the owner and the group of a replaced file stay; a file without
 // write permission is not replaced, even by root.
 TEST(FileSetTransactionTest, KeepsModeAndOwnerAndRefusesAReadOnlyTarget) {
@@ -105,6 +106,30 @@ TEST(FileSetTransactionTest, KeepsModeAndOwnerAndRefusesAReadOnlyTarget) {
     EXPECT_EQ(ReadBytes(locked), "old");
     EXPECT_EQ(Names(folder.Path()), (std::set<std::string>{"kept.fsr", "locked.fsr"}));
 }
+#else
+// A read-only file is not replaced; a folder in a file's place and a device
+// name are refused before anything is written.
+TEST(FileSetTransactionTest, RefusesAReadOnlyTargetAFolderAndADevice) {
+    test::TempFolder folder;
+    const std::string locked = folder.File("locked.fsr"), kept = folder.File("kept.fsr");
+    WriteBytes(locked, "old");
+    WriteBytes(kept, "old");
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::group_read |
+                                             std::filesystem::perms::others_read);
+    int error = 0;
+    EXPECT_FALSE(WriteFileAtomically(locked, "new", error));
+    EXPECT_EQ(error, EACCES);
+    EXPECT_EQ(ReadBytes(locked), "old");
+    std::filesystem::create_directory(folder.File("in_the_way.fsr"));
+    EXPECT_FALSE(WriteFileAtomically(folder.File("in_the_way.fsr"), "new", error));
+    EXPECT_EQ(error, EISDIR);
+    ASSERT_TRUE(WriteFileAtomically(kept, "new", error)) << error;
+    EXPECT_EQ(ReadBytes(kept), "new");
+    EXPECT_EQ(Names(folder.Path()),
+              (std::set<std::string>{"in_the_way.fsr", "kept.fsr", "locked.fsr"}));
+}
+#endif
 
 // A second save of the same project waits for the lock and then gives up;
 // stale temporaries of the set's names go with the next locked save, other

@@ -340,17 +340,17 @@ TEST_F(RegistryTest, AFileThatCannotBeParsedIsReportedOnceAndNotUsed) {
 
     // A folder, a pipe and a file too big to be a registry are not read either.
     std::filesystem::create_directory(m_folder.File("folder.reg"));
-    ASSERT_EQ(mkfifo(m_folder.File("pipe.reg").c_str(), 0600), 0);
+    const std::string pipe = test::NotARegularFile(m_folder.File("pipe.reg"));
     WriteBytes(m_folder.File("huge.reg"), "REGEDIT4\n");
     std::filesystem::resize_file(m_folder.File("huge.reg"), (uint64_t{64} << 20) + 1);
-    for (const char* name : {"folder.reg", "pipe.reg", "huge.reg"}) {
-        const RegistrySources sources{{m_folder.File(name)}, {}};
+    for (const std::string& path : {m_folder.File("folder.reg"), pipe, m_folder.File("huge.reg")}) {
+        const RegistrySources sources{{path}, {}};
         testing::internal::CaptureStderr();
         RegistryKey opened;
         EXPECT_EQ(opened.Open(sources, RegistryRoot::LocalMachine, ""), kRegistryNotFound);
         EXPECT_EQ(opened.Open(sources, RegistryRoot::LocalMachine, ""), kRegistryNotFound);
         const std::string reported = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(reported.find("kelvane: " + m_folder.File(name) + ": "), 0u) << reported;
+        EXPECT_EQ(reported.find("kelvane: " + path + ": "), 0u) << reported;
         EXPECT_EQ(reported.find('\n'), reported.size() - 1) << reported;
         EXPECT_EQ(ExamineRegistrySources(sources, RegistryRoot::LocalMachine, "")[0].state,
                   RegistrySourceState::Unusable);
@@ -358,6 +358,7 @@ TEST_F(RegistryTest, AFileThatCannotBeParsedIsReportedOnceAndNotUsed) {
 }
 
 TEST_F(RegistryTest, DefaultSourcesAndFolderFollowTheEnvironment) {
+    KELVANE_SKIP_ON_WINDOWS("Windows reads no registry file");
     ScopedEnvironment home("HOME", m_folder.Path().c_str());
     ScopedEnvironment noPrefix("WINEPREFIX", nullptr);
     ScopedEnvironment noConfig("XDG_CONFIG_HOME", nullptr);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "res/format_printf.h"
 #include "res/string_table.h"
+#include "scoped_environment.h"
 #include <array>
 #include <cstdlib>
+
 #include <gtest/gtest.h>
 #include <set>
 #include <utility>
@@ -29,9 +31,9 @@ TEST(StringTableTest, LanguageFollowsTheLocaleVariables) {
     for (size_t i = 0; i < std::size(cases); ++i) {
         for (int v = 0; v < 3; ++v)
             if (const char* value = cases[i].first[v])
-                setenv(names[v], value, 1);
+                test::SetVariable(names[v], value);
             else
-                unsetenv(names[v]);
+                test::UnsetVariable(names[v]);
         EXPECT_EQ(LanguageFromEnvironment(), cases[i].second) << "case " << i;
     }
 }

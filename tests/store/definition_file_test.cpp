@@ -33,6 +33,7 @@ TEST_F(DefinitionFileTest, ClassifiesEveryKindOfLine) {
 }
 
 TEST_F(DefinitionFileTest, WritesDefinitionsFirstThenTagsUnderTheirHeadersInCrLf) {
+    KELVANE_SKIP_ON_WINDOWS("no per-process file size limit to make a write fail part-way");
     // Keys match by case; the first of equal keys is the one changed.
     ASSERT_TRUE(project.Load(CrLfLines({"[A]", "K=first", "<T1>", "[B]", "K=second", "k=lower"})));
     EXPECT_TRUE(project.definitions.SetValue("changed", "K"));
@@ -173,8 +174,7 @@ TEST_F(DefinitionFileTest, AnUnreadableFileSaysWhyAndAFifoDoesNotBlock) {
     EXPECT_EQ(project.settings.m_strLastError,
               std::string("Can not read. ") + std::strerror(EISDIR) + ": " + folder);
 
-    const std::string fifo = project.folder.File("fifo.fsp");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string fifo = test::NotARegularFile(project.folder.File("fifo.fsp"));
     const std::optional<std::string> outcome = test::RunWithin(10, [&] {
         return std::to_string(definitions.ReadDefinitionFile(fifo)) + " " +
                project.settings.m_strLastError;

@@ -8,8 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace kelvane {
 namespace {
@@ -17,16 +16,6 @@ namespace {
 using test::WriteBytes;
 
 // Gives `path` the modification time `time`, as a program that restores it would.
-void SetModifyTime(const std::string& path, const timespec& time) {
-    const timespec times[2] = {time, time};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
-
-timespec ModifyTime(const std::string& path) {
-    struct stat info {};
-    EXPECT_EQ(stat(path.c_str(), &info), 0);
-    return info.st_mtim;
-}
 
 FileSnapshot Snapshot(const std::string& path) {
     FileReader file;
@@ -80,22 +69,22 @@ TEST(FileSnapshotTest, SeesEveryChangeToTheFileReadAndNoneOfAnother) {
             ASSERT_TRUE(file.Open(path));
             read = SnapshotOfText(file, bytes);
         }
-        const timespec time = ModifyTime(path);
+        const test::ModifyTime time = test::ModifyTimeOf(path);
         EXPECT_FALSE(ChangedSinceSnapshot(read, path, path));
         EXPECT_FALSE(ChangedSinceSnapshot(read, path, folder.Path() + "/./demo.fsp"));
 
         WriteBytes(path, "[PROJECT]\nA=2\n");
-        SetModifyTime(path, time);
+        test::SetModifyTime(path, time);
         EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
         WriteBytes(path, "[PROJECT]\nA=1\n");
-        SetModifyTime(path, time);
+        test::SetModifyTime(path, time);
         EXPECT_FALSE(ChangedSinceSnapshot(read, path, path));
 
         const std::string copy = folder.File("copy.fsp");
         WriteBytes(copy, "[PROJECT]\nA=1\n");
-        SetModifyTime(copy, time);
+        test::SetModifyTime(copy, time);
         EXPECT_FALSE(ChangedSinceSnapshot(read, path, copy)); // a Save As target
-        ASSERT_EQ(std::rename(copy.c_str(), path.c_str()), 0);
+        std::filesystem::rename(copy, path);
         EXPECT_TRUE(ChangedSinceSnapshot(read, path, path));
         EXPECT_TRUE(ChangedSinceSnapshot(read, path, folder.Path() + "/./demo.fsp"));
 

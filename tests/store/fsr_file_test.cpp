@@ -95,6 +95,7 @@ TEST(FsrFileTest, PurgeItemsRemovesTheItemsOfAKey) {
 }
 
 TEST(FsrFileTest, FailedWritesStoreTheirMessageAndKeepThePreviousFile) {
+    KELVANE_SKIP_ON_WINDOWS("no per-process file size limit to make a write fail part-way");
     FsrFixture f;
     ASSERT_TRUE(f.Read(FsrBytes(0x110, {{1, "one"}, {2, RecordBytes(2, 5000)}})));
     const std::string target = f.folder.File("target.fsr");
@@ -128,7 +129,7 @@ TEST(FsrFileTest, FailedWritesStoreTheirMessageAndKeepThePreviousFile) {
 // once rather than waited on (run apart, so that a regression cannot hang).
 TEST(FsrFileTest, AnUnreadableFileSaysWhyAndAFifoDoesNotBlock) {
     FsrFixture f;
-    const std::string missing = f.folder.File("none.fsr"), fifo = f.folder.File("fifo.fsr");
+    const std::string missing = f.folder.File("none.fsr");
     EXPECT_FALSE(f.fsr.ReadFsrFile(missing));
     EXPECT_EQ(f.settings.m_strLastError,
               std::string("Can not read. ") + std::strerror(ENOENT) + ": " + missing);
@@ -136,7 +137,7 @@ TEST(FsrFileTest, AnUnreadableFileSaysWhyAndAFifoDoesNotBlock) {
     EXPECT_EQ(f.settings.m_strLastError,
               std::string("Can not read. ") + std::strerror(EISDIR) + ": " + f.folder.Path());
 
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string fifo = NotARegularFile(f.folder.File("fifo.fsr"));
     const std::optional<std::string> outcome = RunWithin(10, [&] {
         const bool read = f.fsr.ReadFsrFile(fifo);
         return std::to_string(read) + std::to_string(f.settings.m_fileSet[FILE_FSR].m_bLoaded) +

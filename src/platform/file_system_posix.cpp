@@ -17,17 +17,43 @@ bool IsCopyUnsupported(int error) {
     return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL;
 }
 
+int FlagsOf(FileOpening how) {
+    switch (how) {
+    case FileOpening::NewFile:
+        return O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    case FileOpening::NamelessFile:
+#ifdef O_TMPFILE
+        return O_TMPFILE | O_WRONLY | O_CLOEXEC;
+#else
+        return -1;
+#endif
+    case FileOpening::Folder:
+        return O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    }
+    return -1;
+}
+
+int Fd(NativeFile file) {
+    return static_cast<int>(file);
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
-    int Open(const std::string& path, int flags, unsigned mode) override {
+    NativeFile Open(const std::string& path, FileOpening how) override {
+        const int flags = FlagsOf(how);
+        if (flags == -1) {
+            errno = EOPNOTSUPP;
+            return NativeFile::None;
+        }
         int fd;
         do
-            fd = open(path.c_str(), flags, static_cast<mode_t>(mode));
+            fd = open(path.c_str(), flags, 0666);
         while (fd < 0 && errno == EINTR);
-        return fd;
+        return fd < 0 ? NativeFile::None : static_cast<NativeFile>(fd);
     }
 
-    bool WriteAt(int fd, uint64_t offset, std::string_view bytes) override {
+    bool WriteAt(NativeFile file, uint64_t offset, std::string_view bytes) override {
+        const int fd = Fd(file);
         while (!bytes.empty()) {
             const ssize_t written =
                 pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
@@ -42,8 +68,9 @@ public:
         return true;
     }
 
-    bool CopyAt(int fd, uint64_t offset, int sourceFd, uint64_t sourceOffset,
+    bool CopyAt(NativeFile file, uint64_t offset, NativeFile source, uint64_t sourceOffset,
                 uint64_t length) override {
+        const int fd = Fd(file), sourceFd = Fd(source);
         auto to = static_cast<off_t>(offset), from = static_cast<off_t>(sourceOffset);
         while (length > 0) {
             const ssize_t copied = copy_file_range(sourceFd, &from, fd, &to, length, 0);
@@ -62,7 +89,7 @@ public:
         return true;
     }
 
-    bool Sync(int fd) override { return fsync(fd) == 0; }
+    bool Sync(NativeFile file) override { return fsync(Fd(file)) == 0; }
 
 private:
     bool CopyThroughBuffer(int fd, off_t to, int sourceFd, off_t from, uint64_t length) {
@@ -79,7 +106,8 @@ private:
                 return false;
             }
             const auto size = static_cast<size_t>(got);
-            if (!WriteAt(fd, static_cast<uint64_t>(to), std::string_view(buffer.get(), size)))
+            if (!WriteAt(static_cast<NativeFile>(fd), static_cast<uint64_t>(to),
+                         std::string_view(buffer.get(), size)))
                 return false;
             from += got;
             to += got;
@@ -92,7 +120,7 @@ private:
 
 public:
     // A close interrupted by a signal has still released the descriptor.
-    bool Close(int fd) override { return close(fd) == 0 || errno == EINTR; }
+    bool Close(NativeFile file) override { return close(Fd(file)) == 0 || errno == EINTR; }
     bool Rename(const std::string& from, const std::string& to) override {
         return rename(from.c_str(), to.c_str()) == 0;
     }
@@ -103,6 +131,8 @@ public:
 };
 
 } // namespace
+
+const bool kOpenFilesCanBeReplaced = true;
 
 FileSystem& SystemFileSystem() {
     static PosixFileSystem system;

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// On Windows kelvane-cli shares the desktop program's profile in the
+// registry; no store is loaded.
+#include "cli/cli_profile.h"
+
+#include "platform/registry_profile.h"
+
+namespace kelvane {
+
+std::string CliProfile::GetProfileString(std::string_view section, std::string_view entry,
+                                         std::string_view fallback) {
+    return RegistryProfile().GetProfileString(section, entry, fallback);
+}
+
+bool CliProfile::WriteProfileString(std::string_view section, std::string_view entry,
+                                    std::string_view value) {
+    return RegistryProfile().WriteProfileString(section, entry, value);
+}
+
+} // namespace kelvane

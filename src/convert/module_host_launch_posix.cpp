@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#include "convert/module_discovery.h"
+#include "convert/module_host_launch.h"
+#include "platform/absolute_path.h"
+#include "platform/code_page.h"
+#include "platform/executable_path.h"
+#include "platform/file_name_case.h"
+#include "platform/file_reader.h"
+#include "platform/wine_prefix.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace kelvane {
+namespace {
+
+bool IsRegularFile(const std::string& path) {
+    return KindOfPath(path) == PathKind::RegularFile;
+}
+
+// The module file `path` names, in another letter case when only that is
+// there (a table written on Windows); `path` itself when there is none, or
+// more than one.
+std::string ModuleFileInAnyCase(const std::string& path) {
+    const FoundFile found = FindFileIgnoringCase(path);
+    return found.match == NameMatch::OtherCase && IsRegularFile(found.path) ? found.path : path;
+}
+
+bool IsWindowsPath(std::string_view path) {
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+std::string WindowsModuleFileName(std::string_view modulePath) {
+    return ModuleFileNameWithSuffix(modulePath, ".dll");
+}
+
+// Where a bare name is looked for first: beside the program.
+std::string PlaceOf(const std::string& name) {
+    if (name.find('/') != std::string::npos)
+        return name;
+    const std::string folder = ExecutableFolder();
+    return folder.empty() ? name : folder + "/" + name;
+}
+
+// A Unix file in Wine's terms: the Z: drive is the root of the file system.
+std::string WineDrivePath(const std::string& unixPath) {
+    std::string path = "Z:" + ProjectToUtf8(AbsolutePath(unixPath));
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+// A Windows path's file in the Unix file system, through the prefix's drive
+// links (dosdevices/c: -> ../drive_c).
+std::string UnixPathOfWindowsPath(const std::string& windowsPath) {
+    std::string path = WinePrefix() + "/dosdevices/" +
+                       static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0]))) +
+                       ":";
+    for (char c : windowsPath.substr(2))
+        path.push_back(c == '\\' ? '/' : c);
+    return path;
+}
+
+// Wine creates a missing prefix on its first start, which takes seconds.
+bool WinePrefixMissing() {
+    return KindOfPath(WinePrefix() + "/system.reg") == PathKind::Missing;
+}
+
+} // namespace
+
+const char* HostProgramName(ModuleKind kind) {
+    return kind == ModuleKind::Windows ? "kelvane-module-host.exe" : "kelvane-module-host";
+}
+
+const char* NativeModuleSuffix() {
+    return ".so";
+}
+
+bool HostCanStart(const ModuleLocation& module, ModuleHostFailure& failure, std::string& note) {
+    if (module.kind != ModuleKind::Windows)
+        return true;
+    if (!ProgramOnPath("wine")) {
+        failure = ModuleHostFailure::WineMissing;
+        return false;
+    }
+    // Said once a run: later calls find the prefix made.
+    static bool toldPreparingWine = false;
+    if (!toldPreparingWine && WinePrefixMissing()) {
+        note = LoadResourceString(IDS_PREPARING_WINE);
+        toldPreparingWine = true;
+    }
+    return true;
+}
+
+ChildProcessRun HostCommand(const ModuleLocation& module) {
+    ChildProcessRun run;
+    const std::string host = HostProgram(module.kind);
+    if (module.kind == ModuleKind::Windows) {
+        run.command = {"wine", NativePath(host)};
+        // Quiet, and no offer to install .NET or a browser engine into a new
+        // prefix: nobody is there to answer it.
+        if (std::getenv("WINEDEBUG") == nullptr)
+            run.environment.push_back("WINEDEBUG=-all");
+        if (std::getenv("WINEDLLOVERRIDES") == nullptr)
+            run.environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+    } else {
+        run.command = {NativePath(host)};
+    }
+    // Wine's own processes (its server) must outlive a call.
+    run.ownPidNamespace = module.kind == ModuleKind::Native;
+    return run;
+}
+
+ModuleLocation LocateModule(std::string_view modulePath) {
+    ModuleLocation location;
+    const std::string path(modulePath);
+    if (IsWindowsPath(path)) {
+        location.kind = ModuleKind::Windows;
+        location.fieldName = WindowsModuleFileName(path);
+        // Wine finds the file in any case itself; the file is for the cache.
+        location.file = ModuleFileInAnyCase(UnixPathOfWindowsPath(location.fieldName));
+        location.hostPath = ProjectToUtf8(location.fieldName);
+        return location;
+    }
+    location.fieldName = ModuleFileName(path);
+    const std::string placed = PlaceOf(location.fieldName);
+    location.file = ModuleFileInAnyCase(placed);
+    // The host takes a bare name from its own folder, which is the
+    // program's; a name found in another case is given as the file found.
+    location.hostPath = location.file == placed ? location.fieldName : location.file;
+    if (IsRegularFile(location.file))
+        return location;
+    const std::string windowsName = WindowsModuleFileName(path);
+    const std::string windowsFile = ModuleFileInAnyCase(PlaceOf(windowsName));
+    if (IsRegularFile(windowsFile)) {
+        location.kind = ModuleKind::Windows;
+        location.fieldName = windowsName;
+        location.file = windowsFile;
+        location.hostPath = WineDrivePath(windowsFile);
+        return location;
+    }
+    // Neither is there: the system's library search may still know it.
+    location.file = location.fieldName;
+    return location;
+}
+
+} // namespace kelvane

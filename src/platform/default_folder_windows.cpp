@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#include "platform/default_folder.h"
+#include "platform/windows_folders.h"
+
+#include <knownfolders.h>
+
+namespace kelvane {
+
+std::string DefaultDialogFolder() {
+    const std::string debuggerFolder = "C:\\KVX\\ferroSCOPE";
+    return IsFolder(debuggerFolder) ? debuggerFolder : KnownFolder(FOLDERID_Profile);
+}
+
+} // namespace kelvane
