@@ -18,4 +18,6 @@ find_program(KELVANE_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
 if(NOT KELVANE_WINE64)
     find_program(KELVANE_WINE64 NAMES wine64 wine)
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR ${KELVANE_WINE64})
+# A Wine prefix of the build's own, quiet: the tests touch no user's prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix WINEDEBUG=-all
+    ${KELVANE_WINE64})

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -31,8 +32,11 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return m_path; }
-    // In the system's own form, as the program makes paths absolute.
-    std::string File(const std::string& name) const {
+    // In the system's own form, as the program makes paths absolute: "a/b"
+    // is "a\\b" on Windows.
+    std::string File(std::string name) const {
+        if (kOnWindows)
+            std::replace(name.begin(), name.end(), '/', '\\');
         return m_path + (kOnWindows ? "\\" : "/") + name;
     }
 

@@ -302,24 +302,7 @@ CKLVN_MAINApp::SaveOutcome CKLVN_MAINApp::WriteProjectSet(const std::string& pat
         if (!Companion(kind).SaveCompanion(target, &set))
             return fail(std::string());
     }
-    // Where no open file can be replaced, the companions, copied already,
-    // let go of theirs for the renames and open what is there after them.
-    const bool reopenCompanions = !kOpenFilesCanBeReplaced;
-    if (reopenCompanions)
-        for (const ProjectFileKind kind : kCompanionKinds)
-            if (!written[kind].empty())
-                Companion(kind).ReleaseSource();
     const bool committed = set.Commit();
-    if (!committed)
-        set.Abandon();
-    if (reopenCompanions)
-        for (const ProjectFileKind kind : kCompanionKinds)
-            if (!written[kind].empty()) {
-                // A copy: the load clears the entry's path first.
-                const std::string reopened =
-                    committed ? written[kind] : m_settings.m_fileSet[kind].m_strFilePath;
-                Companion(kind).LoadCompanion(reopened);
-            }
     if (!committed) {
         m_settings.m_strLastError =
             WithFailureReason(LoadResourceString(WriteFailureId(set.Error())), set.Error(), path);

@@ -9,11 +9,11 @@
 #include "cli/usage_text.h"
 #include "platform/absolute_path.h"
 #include "platform/code_page.h"
+#include "platform/file_reader.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -78,9 +78,8 @@ std::string Direction(const std::string& value) {
 std::string SaveTarget(const std::string& value) {
     const size_t slash = value.find_last_of("\\/");
     const std::string name = slash == std::string::npos ? value : value.substr(slash + 1);
-    struct stat info {};
     if (name.empty() || name == "." || name == ".." ||
-        (stat(value.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
+        KindOfPath(LocaleToProject(value)) == PathKind::Folder)
         return value + " is a folder; --as takes a project file name";
     const size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && Lowercase(name.substr(dot + 1)) != "fsp")
@@ -159,9 +158,7 @@ struct SettingArguments {
 };
 
 std::string Folder(const std::string& value) {
-    struct stat info {};
-    return stat(value.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? ""
-                                                                    : value + " is not a folder";
+    return KindOfPath(LocaleToProject(value)) == PathKind::Folder ? "" : value + " is not a folder";
 }
 
 struct ProjectArguments {
@@ -255,6 +252,9 @@ int UsageError(const std::string& message) {
 
 std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) {
     CLI::App app("", "kelvane-cli");
+    // "/x" is a path on every system, never an option (CLI11 takes it for
+    // one on Windows unless told).
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     app.set_version_flag("--version", [] {
         return ComposeVersionText("Kelvane Version ", kProductVersionMS, kProductVersionLS);

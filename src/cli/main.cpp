@@ -5,10 +5,12 @@
 #include "cli/command_line.h"
 #include "cli/project_commands.h"
 #include "convert/module_probe_store.h"
+#include "platform/standard_streams.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    kelvane::WriteStandardStreamsAsBytes();
     kelvane::UseStoredModuleProbes(true);
     kelvane::CliRequest request;
     if (const std::optional<int> done = kelvane::ParseCommandLine(argc, argv, request))

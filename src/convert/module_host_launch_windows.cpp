@@ -14,7 +14,7 @@
 namespace kelvane {
 namespace {
 
-constexpr uint16_t kMachineAmd64 = 0x8664;
+constexpr uint16_t kMachineI386 = 0x14C;
 
 bool IsFullPath(const std::string& path) {
     return FindLastSeparator(path) != std::string::npos || (path.size() >= 2 && path[1] == ':');
@@ -54,8 +54,10 @@ ModuleLocation LocateModule(std::string_view modulePath) {
     location.file = IsFullPath(location.fieldName) || folder.empty()
                         ? location.fieldName
                         : JoinPath(folder, location.fieldName);
+    // Only a 32-bit DLL needs the 32-bit host; the other host also says why
+    // a missing file or one of no known machine cannot be loaded.
     location.kind =
-        MachineOf(location.file) == kMachineAmd64 ? ModuleKind::Native : ModuleKind::Windows;
+        MachineOf(location.file) == kMachineI386 ? ModuleKind::Windows : ModuleKind::Native;
     // The hosts take UTF-8, for the wide call that loads the module.
     location.hostPath = ProjectToUtf8(location.file);
     return location;

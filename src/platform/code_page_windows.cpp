@@ -3,6 +3,7 @@
 #include "platform/code_page_conversion.h"
 #include "platform/windows_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <windows.h>
 
@@ -30,6 +31,8 @@ UINT CodePageOf(std::string_view name) {
         return 28591;
     if (canonical == "EUCJP")
         return 20932;
+    if (canonical == "ISO2022JP")
+        return 50220;
     if (canonical == "GBK")
         return 936;
     if (canonical == "BIG5")
@@ -64,13 +67,23 @@ UINT KnownCodePageOf(const std::string& name) {
 size_t CharacterLength(UINT codePage, std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[0]);
     size_t length = 1;
-    if (codePage == kUtf16Le)
-        length = 2;
-    else if (codePage == CP_UTF8)
+    if (codePage == kUtf16Le) {
+        const auto second = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
+        const auto fourth = text.size() > 3 ? static_cast<unsigned char>(text[3]) : 0;
+        // A high surrogate and a low one are one character.
+        length = (second & 0xFC) == 0xD8 && (fourth & 0xFC) == 0xDC ? 4 : 2;
+    } else if (codePage == CP_UTF8)
         length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     else if (IsDBCSLeadByteEx(codePage, lead))
         length = 2;
     return std::min(length, text.size());
+}
+
+// The code pages that tell no default character used (the stateful ones
+// among them): a conversion there is checked by converting it back.
+bool TellsNoDefaultCharacter(UINT codePage) {
+    return (codePage >= 50220 && codePage <= 50229) || codePage == 52936 || codePage == 54936 ||
+           (codePage >= 57002 && codePage <= 57011) || codePage == 65000 || codePage == 42;
 }
 
 // UTF-16 of `bytes`; false when they are not valid in the code page.
@@ -83,13 +96,13 @@ bool Decode(UINT codePage, std::string_view bytes, std::wstring& wide) {
         return true;
     }
     const int length = static_cast<int>(bytes.size());
-    const int size =
-        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    // MB_ERR_INVALID_CHARS is refused by the stateful code pages.
+    const DWORD flags = TellsNoDefaultCharacter(codePage) ? 0 : MB_ERR_INVALID_CHARS;
+    const int size = MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
     if (size <= 0)
         return false;
     wide.resize(static_cast<size_t>(size));
-    return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(),
-                               size) == size;
+    return MultiByteToWideChar(codePage, flags, bytes.data(), length, wide.data(), size) == size;
 }
 
 // `wide` in the code page; false when a character has no place there (never
@@ -98,6 +111,17 @@ bool Encode(UINT codePage, std::wstring_view wide, std::string& bytes) {
     if (codePage == kUtf16Le) {
         bytes.assign(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
         return true;
+    }
+    if (TellsNoDefaultCharacter(codePage)) {
+        const int length = static_cast<int>(wide.size());
+        const int size =
+            WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+        if (size <= 0)
+            return false;
+        bytes.resize(static_cast<size_t>(size));
+        WideCharToMultiByte(codePage, 0, wide.data(), length, bytes.data(), size, nullptr, nullptr);
+        std::wstring back;
+        return Decode(codePage, bytes, back) && back == wide;
     }
     const int length = static_cast<int>(wide.size());
     BOOL usedDefault = FALSE;
@@ -145,13 +169,18 @@ std::string ConvertCharset(std::string_view text, std::string from, std::string 
     converted.clear();
     std::string piece;
     while (!text.empty()) {
-        const size_t length = CharacterLength(source, text);
-        const std::string_view character = text.substr(0, length);
-        if (Decode(source, character, wide) && Encode(target, wide, piece))
+        size_t length = CharacterLength(source, text);
+        if (Decode(source, text.substr(0, length), wide) && Encode(target, wide, piece)) {
             converted += piece;
-        else
-            converted += refused == Refused::Keep ? std::string(character) : Replacement(target);
-        text.remove_prefix(length);
+        } else {
+            // A lead byte without its trail is one unit refused; what follows
+            // is read afresh.
+            if (!Decode(source, text.substr(0, length), wide))
+                length = source == kUtf16Le ? 2 : 1;
+            const std::string_view refusedBytes = text.substr(0, std::min(length, text.size()));
+            converted += refused == Refused::Keep ? std::string(refusedBytes) : Replacement(target);
+        }
+        text.remove_prefix(std::min(length, text.size()));
     }
     return converted;
 }
@@ -183,8 +212,13 @@ std::wstring WidePath(std::string_view projectPath) {
         return wide;
     std::wstring path, character;
     while (!projectPath.empty()) {
-        const size_t length = CharacterLength(source, projectPath);
-        path += Decode(source, projectPath.substr(0, length), character) ? character : L"?";
+        size_t length = CharacterLength(source, projectPath);
+        if (Decode(source, projectPath.substr(0, length), character)) {
+            path += character;
+        } else {
+            path += L'?';
+            length = 1;
+        }
         projectPath.remove_prefix(length);
     }
     return path;

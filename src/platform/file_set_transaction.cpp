@@ -45,11 +45,6 @@ FileSetTransaction::~FileSetTransaction() {
     Unlock();
 }
 
-void FileSetTransaction::Abandon() {
-    if (!m_committed)
-        Discard();
-}
-
 bool FileSetTransaction::Fail(int error) {
     m_error = error;
     return false;

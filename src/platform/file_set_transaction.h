@@ -51,10 +51,6 @@ public:
     // there.
     std::optional<FileIdentity> CommittedIdentity(const std::string& path) const;
 
-    // After a failed Commit: removes the temporaries and backups now rather
-    // than when the set goes, so that the files they name can be opened
-    // again first (Windows keeps the name of a removed file while it is open).
-    void Abandon();
     int Error() const { return m_error; }
 
 private:

@@ -48,6 +48,8 @@ bool CompanionBuffer::LoadCompanion(const std::string& path) {
         return false;
     }
     m_source.Close();
+    m_bHeld = false;
+    m_heldBytes.clear();
     FileReader& file = m_source;
     if (!file.Open(found.path)) {
         // Only a file that is not there is left to the view's own words.
@@ -63,9 +65,34 @@ bool CompanionBuffer::LoadCompanion(const std::string& path) {
             found.path);
         return false;
     }
+    if (!kOpenFilesCanBeReplaced) {
+        m_heldBytes.reserve(static_cast<size_t>(m_nSize));
+        if (!file.ReadInPieces([&](std::string_view piece) {
+                m_heldBytes.append(piece);
+                return true;
+            })) {
+            entry.m_strLoadFailure = WithFailureReason("", file.Error(), found.path);
+            file.Close();
+            m_heldBytes.clear();
+            return false;
+        }
+        m_heldIdentity = file.Identity();
+        m_heldPath = found.path;
+        m_bHeld = true;
+        file.Close();
+    }
     entry.m_bLoaded = 1;
     entry.m_strFilePath = found.path;
     return true;
+}
+
+bool CompanionBuffer::SourceUnchanged() {
+    if (!m_bHeld)
+        return m_source.Unchanged();
+    FileIdentity now;
+    if (KindOfPath(m_heldPath, &now) != PathKind::RegularFile || !now.SameFile(m_heldIdentity))
+        return true;
+    return now.stamp == m_heldIdentity.stamp;
 }
 
 bool CompanionBuffer::Report(unsigned messageId, int error, const std::string& path) {
@@ -81,11 +108,12 @@ bool CompanionBuffer::SaveCompanion(const std::string& path, FileSetTransaction*
     if (!file.Open(path))
         return Report(m_nNotWritableId, file.Error(), path);
     // Only a load that worked leaves the file open: nothing else may be written.
-    if (!m_source.IsOpen())
+    if (!HasSource())
         return Report(m_nWriteErrorId, 0, path);
-    const bool copied = m_source.Unchanged() && file.Copy(m_source.Native(), m_nSize);
+    const bool copied = SourceUnchanged() &&
+                        (m_bHeld ? file.Write(m_heldBytes) : file.Copy(m_source.Native(), m_nSize));
     // Checked again after the copy: a change during it is one too.
-    if (!m_source.Unchanged()) {
+    if (!SourceUnchanged()) {
         m_messageBoxes.MessageBox(WithReasonText(LoadResourceString(m_nWriteErrorId),
                                                  LoadResourceString(IDS_FILE_CHANGED_SINCE_OPEN),
                                                  m_settings.m_fileSet[m_kind].m_strFilePath),

@@ -40,9 +40,6 @@ public:
     // Commit; without, at once.
     bool SaveCompanion(const std::string& path, FileSetTransaction* set = nullptr);
 
-    // Lets go of the file of the last load, for a system that replaces no
-    // open file; a load opens it, or what replaced it, again.
-    void ReleaseSource() { m_source.Close(); }
     uint32_t Capacity() const { return m_nCapacity; }
     // The file's length at the last load that could open it.
     uint64_t Size() const { return m_nSize; }
@@ -58,7 +55,18 @@ private:
     unsigned m_nNotWritableId = 0;
     unsigned m_nWriteErrorId = 0;
     uint64_t m_nSize = 0;
+    // Whether the bytes of the last load are still what it read: the file
+    // changed in place is refused; one put in its place changes nothing.
+    bool SourceUnchanged();
+    bool HasSource() const { return m_source.IsOpen() || m_bHeld; }
+
     FileReader m_source; // open after a load that worked
+    // Where no open file can be replaced (Windows), a load reads the bytes
+    // and lets go of the file, so that other programs can save over it.
+    bool m_bHeld = false;
+    std::string m_heldBytes;
+    std::string m_heldPath;
+    FileIdentity m_heldIdentity;
 };
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 #include "ui/context_help.h"
 
 #include "platform/code_page.h"
+#include "platform/file_reader.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 
@@ -37,8 +38,7 @@ namespace {
 
 bool PathExists(const std::string& path) {
     // A file or a folder passes; an unreadable parent counts as missing.
-    std::error_code error;
-    return !path.empty() && std::filesystem::exists(NativePath(path), error) && !error;
+    return !path.empty() && KindOfPath(path) != PathKind::Missing;
 }
 
 } // namespace

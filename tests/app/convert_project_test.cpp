@@ -2,6 +2,7 @@
 #include "app/app_with_fakes.h"
 #include "app/klvn_main_app.h"
 #include "app/refused_conversion.h"
+#include "convert/module_host_client.h"
 #include "dialogs/scripted_dialog_runner.h"
 
 #include "platform/fake_services.h"
@@ -23,7 +24,7 @@ struct ConvertFixture {
         WriteBytes(folder.File("kelvane.ini"), "KV, " + module + "\n");
         settings().m_nIceModel = ICE_TALVEX_NOVA;
         settings().m_nCommDevice = COMM_ETHERNET;
-        CopyToField(settings().m_szConvertModule, module + ".so");
+        CopyToField(settings().m_szConvertModule, module + KELVANE_MODULE_SUFFIX);
     }
     ProjectSettings& settings() { return app.Settings(); }
     // The last message, shown as the `count`th, as "caption|style|text".
@@ -113,31 +114,36 @@ TEST(ConvertProjectTest, AppliesOnlyAWholeResultAndTellsWhy) {
 // module that fails in the ordinary way keeps its other changes.
 TEST(ConvertProjectTest, AModuleThatCrashesHangsExitsOrScribblesLeavesTheProjectAsItWas) {
     test::ScopedEnvironment timeout("KELVANE_MODULE_TIMEOUT", "1");
-    const std::string named = "Conversion failed|48|The conversion module " +
-                              std::string(KELVANE_PROGRAM_DIR) + "/kelvane_test_";
+    const auto named = [](const char* module) {
+        return "Conversion failed|48|The conversion module " +
+               LocateModule(std::string("kelvane_test_") + module).file;
+    };
     const std::string notChanged = ".\nThe project was not changed.";
+    // As each system tells a crash.
+    const std::string segmentationFault =
+        test::kOnWindows ? "exception 0xC0000005" : "SIGSEGV, Segmentation fault";
     const struct {
         const char* module;
         std::string message;
     } cases[] = {
-        {"crash", named + "crash.so crashed (SIGSEGV, Segmentation fault)" + notChanged},
+        {"crash", named("crash") + " crashed (" + segmentationFault + ")" + notChanged},
         {"exit",
-         named + "exit.so ended its process (exit status 3) without an answer" + notChanged},
-        {"hang", named +
-                     "hang.so gave no answer within 1 seconds and was stopped "
+         named("exit") + " ended its process (exit status 3) without an answer" + notChanged},
+        {"hang", named("hang") +
+                     " gave no answer within 1 seconds and was stopped "
                      "(KELVANE_MODULE_TIMEOUT sets the limit)" +
                      notChanged},
-        {"write_past", named + "write_past.so wrote outside the conversion block" + notChanged},
+        {"write_past", named("write_past") + " wrote outside the conversion block" + notChanged},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.module);
-        test::ExpectConversionRefused(std::string("kelvane_test_") + c.module + ".so", c.message,
-                                      true);
+        test::ExpectConversionRefused(
+            std::string("kelvane_test_") + c.module + KELVANE_MODULE_SUFFIX, c.message, true);
     }
 
     test::AppWithFakes<> f;
     CopyToField(f.app.Settings().m_szMpdFile, "/opt/mpv/KV4021");
-    CopyToField(f.app.Settings().m_szConvertModule, "kelvane_test_garbage.so");
+    CopyToField(f.app.Settings().m_szConvertModule, "kelvane_test_garbage" KELVANE_MODULE_SUFFIX);
     f.messageBoxes.answers = {IDYES};
     EXPECT_FALSE(f.app.ConvertProject(0));
     ASSERT_EQ(f.messageBoxes.shown.size(), 2u);

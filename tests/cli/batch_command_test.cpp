@@ -85,12 +85,17 @@ TEST(BatchCommandTest, AFailingProjectInTheMiddleStopsNoOtherAndIsReported) {
     }
 
     const std::string json = ReadBytes(report);
-    const size_t a = json.find("{\"path\": \"" + first +
+    const auto InJson = [](std::string path) {
+        for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2))
+            path.insert(at, 1, '\\');
+        return path;
+    };
+    const size_t a = json.find("{\"path\": \"" + InJson(first) +
                                "\", \"result\": \"succeeded\", "
                                "\"target\": \"" +
-                               first + "\"");
-    const size_t b = json.find("{\"path\": \"" + missing + "\", \"result\": \"failed\"");
-    const size_t c = json.find("{\"path\": \"" + last + "\", \"result\": \"succeeded\"");
+                               InJson(first) + "\"");
+    const size_t b = json.find("{\"path\": \"" + InJson(missing) + "\", \"result\": \"failed\"");
+    const size_t c = json.find("{\"path\": \"" + InJson(last) + "\", \"result\": \"succeeded\"");
     EXPECT_TRUE(a != std::string::npos && a < b && b < c && c != std::string::npos) << json;
     EXPECT_NE(json.find("\"messages\": [\"Report: FSP file read failure.\", \"(Can not read. "),
               std::string::npos)

@@ -29,7 +29,8 @@ struct CommSettingTest : ::testing::Test, test::AppWithFakes<> {
         app.OnCommand(ID_COMM_SETTING_COMMAND);
     }
     void UseLibrary(const char* name) {
-        app.SetUsbLibrary(std::string(KELVANE_TEST_MODULE_DIR) + "/" + name + ".so");
+        app.SetUsbLibrary(std::string(KELVANE_TEST_MODULE_DIR) + "/" + name +
+                          KELVANE_MODULE_SUFFIX);
     }
 
     static constexpr uint32_t ID_COMM_SETTING_COMMAND = 32771;
@@ -200,11 +201,12 @@ TEST_F(CommSettingTest, NoDevicesNoLibraryOrNoEntryPointShowNothingAndKeepTheFie
 
     // The dialog is silent about it; a listing can say why.
     const std::string folder = std::string(KELVANE_TEST_MODULE_DIR) + "/";
-    EXPECT_EQ(CUsbAccess(folder + "kelvane_test_usb_none.so").Unusable(), "");
-    EXPECT_NE(
-        CUsbAccess(folder + "kelvane_test_usb_no_info.so").Unusable().find("USB_GetDeviceInfo"),
-        std::string::npos);
-    EXPECT_NE(CUsbAccess(folder + "kelvane_test_usb_missing.so").Unusable(), "");
+    EXPECT_EQ(CUsbAccess(folder + "kelvane_test_usb_none" KELVANE_MODULE_SUFFIX).Unusable(), "");
+    EXPECT_NE(CUsbAccess(folder + "kelvane_test_usb_no_info" KELVANE_MODULE_SUFFIX)
+                  .Unusable()
+                  .find("USB_GetDeviceInfo"),
+              std::string::npos);
+    EXPECT_NE(CUsbAccess(folder + "kelvane_test_usb_missing" KELVANE_MODULE_SUFFIX).Unusable(), "");
 }
 
 TEST_F(CommSettingTest, MoreDevicesThanTheTableHoldsListTheFirst128) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -15,15 +14,20 @@ namespace {
 // absolute ones, odd separators and all, are left exactly as given.
 TEST(AbsolutePathTest, JoinsARelativePathToTheWorkingFolder) {
     test::TempFolder folder;
-    const std::string previous = std::filesystem::current_path().string();
-    ASSERT_EQ(chdir(folder.Path().c_str()), 0);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
     const std::string here = std::filesystem::current_path().string();
-    EXPECT_EQ(AbsolutePath("demo.fsp"), here + "/demo.fsp");
-    EXPECT_EQ(AbsolutePath("./a/../b//demo.fsp"), here + "/b/demo.fsp");
-    EXPECT_EQ(AbsolutePath("\x83\x5C/demo.fsp"), here + "/\x83\x5C/demo.fsp"); // bytes kept
+    // Windows says the path in its own form, with its own separator.
+    const std::string separator = test::kOnWindows ? "\\" : "/";
+    EXPECT_EQ(AbsolutePath("demo.fsp"), here + separator + "demo.fsp");
+    EXPECT_EQ(AbsolutePath("./a/../b//demo.fsp"), here + separator + "b" + separator + "demo.fsp");
+    if (!test::kOnWindows) // bytes kept
+        EXPECT_EQ(AbsolutePath("\x83\x5C/demo.fsp"), here + "/\x83\x5C/demo.fsp");
     EXPECT_EQ(AbsolutePath("/x//y/./demo.fsp"), "/x//y/./demo.fsp");
+    if (test::kOnWindows)
+        EXPECT_EQ(AbsolutePath("C:\\x\\.\\demo.fsp"), "C:\\x\\.\\demo.fsp");
     EXPECT_EQ(AbsolutePath(""), "");
-    ASSERT_EQ(chdir(previous.c_str()), 0);
+    std::filesystem::current_path(previous);
 }
 
 } // namespace
