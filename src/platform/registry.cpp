@@ -150,8 +150,21 @@ uint32_t Length(size_t length) {
 
 } // namespace
 
+std::string SystemRegistryKeyName(RegistryRoot root, std::string_view subkey) {
+    return std::string(root == RegistryRoot::LocalMachine ? "HKEY_LOCAL_MACHINE\\"
+                                                          : "HKEY_CURRENT_USER\\") +
+           std::string(subkey);
+}
+
 long RegistryKey::Open(const RegistrySources& sources, RegistryRoot root, std::string_view subkey) {
     Close();
+    if (sources.systemRegistry)
+        if (auto file = ReadSystemRegistryKey(root, subkey)) {
+            m_key = file->FindKey(root, subkey);
+            m_file = std::move(file);
+            m_sourceFile = SystemRegistryKeyName(root, subkey);
+            return kRegistrySuccess;
+        }
     for (const std::string& path : sources.Files(root)) {
         std::shared_ptr<const RegistryFile> file;
         if (LoadFile(path, root, file) != Loaded::Yes)
@@ -232,6 +245,12 @@ std::vector<RegistrySourceReport>
 ExamineRegistrySources(const RegistrySources& sources, RegistryRoot root, std::string_view subkey) {
     std::vector<RegistrySourceReport> reports;
     bool found = false;
+    if (sources.systemRegistry) {
+        found = ReadSystemRegistryKey(root, subkey) != nullptr;
+        reports.push_back(
+            {SystemRegistryKeyName(root, subkey),
+             found ? RegistrySourceState::HoldsKey : RegistrySourceState::WithoutKey});
+    }
     for (const std::string& path : sources.Files(root)) {
         RegistrySourceReport& report = reports.emplace_back(RegistrySourceReport{path, {}});
         if (found) {

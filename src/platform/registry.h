@@ -25,6 +25,8 @@ inline constexpr long kRegistryNoMoreItems = 259;
 struct RegistrySources {
     std::vector<std::string> localMachine;
     std::vector<std::string> currentUser;
+    // Windows: the system's own registry, read before any file.
+    bool systemRegistry = false;
 
     const std::vector<std::string>& Files(RegistryRoot root) const {
         return root == RegistryRoot::LocalMachine ? localMachine : currentUser;
@@ -33,8 +35,18 @@ struct RegistrySources {
 
 // Local machine: /etc/kelvane/machine.reg, then the Wine prefix's system.reg;
 // current user: ${XDG_CONFIG_HOME:-~/.config}/kelvane/user.reg, then the
-// prefix's user.reg. Read from the environment on every call.
+// prefix's user.reg. Read from the environment on every call. On Windows the
+// system's registry and no file.
 RegistrySources DefaultRegistrySources();
+
+// What the system's registry holds under `subkey` of `root`, the key alone
+// with its values and the names of its subkeys, as a file would hold it;
+// nullptr where there is no such key or no system registry (POSIX). Under
+// the local machine the 32-bit view is read, where a 32-bit installer writes.
+std::shared_ptr<const RegistryFile> ReadSystemRegistryKey(RegistryRoot root,
+                                                          std::string_view subkey);
+// How the report names the system's registry key: "HKEY_CURRENT_USER\...".
+std::string SystemRegistryKeyName(RegistryRoot root, std::string_view subkey);
 
 struct RegistryKeyInfo {
     uint32_t subkeyCount = 0;

@@ -21,4 +21,9 @@ RegistrySources DefaultRegistrySources() {
     return sources;
 }
 
+// Only Windows has a registry of its own.
+std::shared_ptr<const RegistryFile> ReadSystemRegistryKey(RegistryRoot, std::string_view) {
+    return nullptr;
+}
+
 } // namespace kelvane

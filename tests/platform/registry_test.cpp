@@ -11,6 +11,14 @@
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include "platform/registry_profile.h"
+
+#include <windows.h>
+// The profile's own names, not the old INI functions of windows.h.
+#undef GetProfileString
+#undef WriteProfileString
+#endif
 
 namespace kelvane {
 namespace {
@@ -380,6 +388,87 @@ TEST_F(RegistryTest, DefaultSourcesAndFolderFollowTheEnvironment) {
                                         m_folder.File("prefix/user.reg")}));
     EXPECT_EQ(DefaultDialogFolder(), m_folder.File("prefix/drive_c/KVX/ferroSCOPE"));
 }
+
+#ifdef _WIN32
+// On Windows the installed models come from the system's registry: its
+// texts in the project code page with their NUL, numbers as stored, the
+// local machine's keys in the 32-bit view a 32-bit installer writes.
+TEST(SystemRegistryTest, ReadsTheKeysOfTheSystemsRegistryAsAFileWouldHoldThem) {
+    ScopedEnvironment codePage("KELVANE_CODEPAGE", "CP932");
+    const wchar_t* const path = L"Software\\KVX\\KelvaneRegistryTest\\Settings";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    const std::wstring text = L"\u30C6\u30B9\u30C8"; // テスト
+    RegSetValueExW(key, L"Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    const DWORD number = 0x01020304;
+    RegSetValueExW(key, L"Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                   sizeof number);
+    HKEY child = nullptr;
+    RegCreateKeyExW(key, L"Child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr);
+    RegCloseKey(child);
+    RegCloseKey(key);
+    HKEY machine = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\KVX\\KelvaneRegistryTest", 0, nullptr,
+                              0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &machine, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(machine, L"Product", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"),
+                   2 * sizeof(wchar_t));
+    RegCloseKey(machine);
+
+    const RegistrySources sources = DefaultRegistrySources();
+    RegistryKey opened;
+    ASSERT_EQ(opened.Open(sources, RegistryRoot::CurrentUser,
+                          "software\\kvx\\KelvaneRegistryTest\\Settings"),
+              kRegistrySuccess);
+    RegistryKeyInfo info;
+    ASSERT_EQ(opened.QueryInfo(info), kRegistrySuccess);
+    EXPECT_EQ(info.valueCount, 2u);
+    EXPECT_EQ(info.subkeyCount, 1u);
+    RegistryType type = RegistryType::None;
+    std::string data;
+    uint32_t size = 64;
+    ASSERT_EQ(opened.QueryValue("name", &type, &data, &size), kRegistrySuccess);
+    EXPECT_EQ(type, RegistryType::String);
+    EXPECT_EQ(data, "\x83\x65\x83\x58\x83\x67\0"s);
+    size = 64;
+    ASSERT_EQ(opened.QueryValue("Count", &type, &data, &size), kRegistrySuccess);
+    EXPECT_EQ(type, RegistryType::Number32);
+    EXPECT_EQ(data, "\x04\x03\x02\x01"s);
+    EXPECT_EQ(opened.SourceFile(),
+              "HKEY_CURRENT_USER\\software\\kvx\\KelvaneRegistryTest\\Settings");
+    RegistryKey product;
+    EXPECT_EQ(
+        product.Open(sources, RegistryRoot::LocalMachine, "Software\\KVX\\KelvaneRegistryTest"),
+        kRegistrySuccess);
+    EXPECT_EQ(opened.Open(sources, RegistryRoot::CurrentUser, "Software\\KVX\\NoSuchKey"),
+              kRegistryNotFound);
+    EXPECT_EQ(ExamineRegistrySources(sources, RegistryRoot::CurrentUser,
+                                     "Software\\KVX\\KelvaneRegistryTest\\Settings")[0]
+                  .state,
+              RegistrySourceState::HoldsKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KVX\\KelvaneRegistryTest");
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"Software\\KVX\\KelvaneRegistryTest", KEY_WOW64_32KEY, 0);
+}
+
+// The profile is where the Windows program keeps it, in UTF-16.
+TEST(SystemRegistryTest, TheProfileIsTheProgramsOwnKey) {
+    ScopedEnvironment codePage("KELVANE_CODEPAGE", "CP932");
+    RegistryProfile profile;
+    const std::string folder = "C:\\\x83\x65\x83\x58\x83\x67"; // C:\テスト
+    ASSERT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", folder));
+    EXPECT_EQ(profile.GetProfileString("Settings", "DefaultDir", "-"), folder);
+    EXPECT_EQ(profile.GetProfileString("Settings", "NoSuchEntry", "fallback"), "fallback");
+    wchar_t stored[64] = {};
+    DWORD size = sizeof stored;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\KVX\\KLVN_MAIN\\Settings", L"DefaultDir",
+                           RRF_RT_REG_SZ, nullptr, stored, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(stored), L"C:\\\u30C6\u30B9\u30C8");
+}
+#endif
 
 } // namespace
 } // namespace kelvane
