@@ -21,11 +21,13 @@ TEST(AbsolutePathTest, JoinsARelativePathToTheWorkingFolder) {
     const std::string separator = test::kOnWindows ? "\\" : "/";
     EXPECT_EQ(AbsolutePath("demo.fsp"), here + separator + "demo.fsp");
     EXPECT_EQ(AbsolutePath("./a/../b//demo.fsp"), here + separator + "b" + separator + "demo.fsp");
-    if (!test::kOnWindows) // bytes kept
+    if (!test::kOnWindows) { // bytes kept
         EXPECT_EQ(AbsolutePath("\x83\x5C/demo.fsp"), here + "/\x83\x5C/demo.fsp");
+    }
     EXPECT_EQ(AbsolutePath("/x//y/./demo.fsp"), "/x//y/./demo.fsp");
-    if (test::kOnWindows)
+    if (test::kOnWindows) {
         EXPECT_EQ(AbsolutePath("C:\\x\\.\\demo.fsp"), "C:\\x\\.\\demo.fsp");
+    }
     EXPECT_EQ(AbsolutePath(""), "");
     std::filesystem::current_path(previous);
 }
