@@ -4,6 +4,7 @@
 #include "convert/conversion_commands.h"
 #include "dialogs/usb_device_table.h"
 #include "platform/dialog.h"
+#include "platform/dynamic_library.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -178,7 +179,7 @@ private:
     CompanionBuffer m_sbu;
     CompanionBuffer m_mcr;
     UsbDeviceTable m_usbDevices;
-    std::string m_strUsbLibrary = "tvxUSB.so";
+    std::string m_strUsbLibrary = std::string("tvxUSB") + kLibrarySuffix;
     FileSystem* m_fileSystem = &SystemFileSystem();
     WaitIndicator* m_wait = &SilentWaitIndicator();
     bool m_bModified = false;

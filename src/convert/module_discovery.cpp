@@ -6,6 +6,7 @@
 #include "convert/module_host_launch.h"
 #include "convert/module_probe_store.h"
 #include "platform/code_page.h"
+#include "platform/dynamic_library.h"
 #include "platform/file_reader.h"
 #include "store/fixed_text.h"
 #include "store/path_helpers.h"
@@ -183,7 +184,7 @@ std::string ModuleFileNameWithSuffix(std::string_view modulePath, std::string_vi
 }
 
 std::string ModuleFileName(std::string_view modulePath) {
-    return ModuleFileNameWithSuffix(modulePath, NativeModuleSuffix());
+    return ModuleFileNameWithSuffix(modulePath, kLibrarySuffix);
 }
 
 void FindConversionModule(ProjectSettings& settings, const std::string& tablePath,

@@ -13,8 +13,6 @@ namespace kelvane {
 
 // The file name of the host of a module kind, beside the program.
 const char* HostProgramName(ModuleKind kind);
-// ".so" or ".dll": what a module table's name is given.
-const char* NativeModuleSuffix();
 // False, with the failure, when the host cannot be started at all; `note`
 // says what the wait is for when it will take long.
 bool HostCanStart(const ModuleLocation& module, ModuleHostFailure& failure, std::string& note);

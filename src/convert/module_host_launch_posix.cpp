@@ -76,10 +76,6 @@ const char* HostProgramName(ModuleKind kind) {
     return kind == ModuleKind::Windows ? "kelvane-module-host.exe" : "kelvane-module-host";
 }
 
-const char* NativeModuleSuffix() {
-    return ".so";
-}
-
 bool HostCanStart(const ModuleLocation& module, ModuleHostFailure& failure, std::string& note) {
     if (module.kind != ModuleKind::Windows)
         return true;

@@ -43,10 +43,6 @@ const char* HostProgramName(ModuleKind kind) {
     return kind == ModuleKind::Windows ? "kelvane-module-host.exe" : "kelvane-module-host64.exe";
 }
 
-const char* NativeModuleSuffix() {
-    return ".dll";
-}
-
 ModuleLocation LocateModule(std::string_view modulePath) {
     ModuleLocation location;
     location.fieldName = ModuleFileName(modulePath);

@@ -23,7 +23,7 @@ inline constexpr uint32_t kMaxUsbDevices = 128;
 class CUsbAccess {
 public:
     // The library is looked for beside the program first.
-    explicit CUsbAccess(const std::string& libraryName = "tvxUSB.so");
+    explicit CUsbAccess(const std::string& libraryName = std::string("tvxUSB") + kLibrarySuffix);
     virtual ~CUsbAccess();
     CUsbAccess(const CUsbAccess&) = delete;
     CUsbAccess& operator=(const CUsbAccess&) = delete;

@@ -5,6 +5,9 @@
 
 namespace kelvane {
 
+// What a library's file name ends in: ".so", on Windows ".dll".
+extern const char* const kLibrarySuffix;
+
 // A shared library loaded at run time; unloaded when the object goes.
 class DynamicLibrary {
 public:

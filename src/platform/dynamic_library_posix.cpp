@@ -31,6 +31,8 @@ std::string BesideExecutable(const std::string& name) {
 
 } // namespace
 
+const char* const kLibrarySuffix = ".so";
+
 DynamicLibrary::~DynamicLibrary() {
     Unload();
 }

@@ -31,6 +31,8 @@ std::wstring WideFromUtf8(const std::string& path) {
 
 } // namespace
 
+const char* const kLibrarySuffix = ".dll";
+
 DynamicLibrary::~DynamicLibrary() {
     Unload();
 }

@@ -12,10 +12,10 @@ namespace {
 void* AllocateBelow4GiB(size_t size) {
     if constexpr (sizeof(void*) == 4)
         return VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    constexpr uintptr_t kStep = 1 << 16; // the allocation granularity
-    for (uintptr_t at = kStep; at + size <= (uintptr_t(1) << 32); at += kStep * 256)
-        if (void* memory = VirtualAlloc(reinterpret_cast<void*>(at), size, MEM_COMMIT | MEM_RESERVE,
-                                        PAGE_READWRITE))
+    constexpr uint64_t kStep = 1 << 16; // the allocation granularity
+    for (uint64_t at = kStep; at + size <= (uint64_t(1) << 32); at += kStep * 256)
+        if (void* memory = VirtualAlloc(reinterpret_cast<void*>(static_cast<uintptr_t>(at)), size,
+                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
             return memory;
     return nullptr;
 }
