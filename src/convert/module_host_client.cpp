@@ -3,7 +3,6 @@
 
 #include "convert/module_discovery.h"
 #include "convert/module_host_launch.h"
-#include "platform/absolute_path.h"
 #include "platform/child_process.h"
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
@@ -11,7 +10,6 @@
 #include "res/string_table.h"
 #include "store/path_helpers.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
