@@ -153,5 +153,17 @@ TEST(BatchCommandTest, TheNumberOfJobsDoesNotChangeWhatIsWritten) {
     EXPECT_TRUE(written[0] == written[1]);
 }
 
+// A program started with arguments gets each exactly as given: blanks,
+// quotes and backslashes before a quote or at the end included (Windows
+// passes one command line that the program splits again).
+TEST(ChildProcessTest, ArgumentsReachTheProgramAsGiven) {
+    test::TempFolder folder;
+    for (const std::string name : {"a b", "say \"hi\"", "x\\\"y", "end\\\\", "tab\tand\\ back"}) {
+        const std::string path = folder.File(name);
+        const ChildProcessOutcome shown = Cli({"show", path});
+        EXPECT_EQ(shown.output, "kelvane-cli: " + path + " is not a project file (.fsp)\n") << name;
+    }
+}
+
 } // namespace
 } // namespace kelvane

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "platform/atomic_file.h"
 #include "platform/faulty_file_system.h"
+#include "platform/file_set_paths.h"
 #include "platform/file_set_transaction.h"
+#include "scoped_environment.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kelvane {
@@ -153,8 +158,60 @@ TEST(FileSetTransactionTest, LocksTheProjectAndRemovesStaleTemporaries) {
     EXPECT_EQ(Names(folder.Path()),
               (std::set<std::string>{"p.fsp", ".p.fsr.kelvane-zz9999", ".p.fsp.kelvane-toolong",
                                      "p.fsp.kelvane-AbC123"}));
-    FileSetTransaction third;
-    EXPECT_TRUE(third.Lock(project, 0)); // released with the first
+    auto third = std::make_unique<FileSetTransaction>();
+    EXPECT_TRUE(third->Lock(project, 0)); // released with the first
+
+    // A save that waits gets the lock the moment the other lets it go.
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        third.reset();
+    });
+    FileSetTransaction waiting;
+    EXPECT_TRUE(waiting.Lock(project, 10)) << waiting.Error();
+    releaser.join();
+}
+
+// Where a save puts its temporaries and lock: the target's own folder, in
+// the system's forms of a path.
+TEST(FileSetPathsTest, TheFolderAndNameOfAPathInTheSystemsForms) {
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* name;
+    } cases[] = {
+        {"/p/demo.fsp", "/p", "demo.fsp"},
+        {"/demo.fsp", "/", "demo.fsp"},
+        {"demo.fsp", ".", "demo.fsp"},
+    };
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* name;
+    } windowsCases[] = {
+        {"C:\\p\\demo.fsp", "C:\\p", "demo.fsp"},
+        {"C:\\demo.fsp", "C:\\", "demo.fsp"}, // not "C:", the drive's working folder
+        {"C:demo.fsp", "C:", "demo.fsp"},
+        {"\\\\server\\share\\demo.fsp", "\\\\server\\share", "demo.fsp"},
+        {"C:/p\\q/demo.fsp", "C:/p\\q", "demo.fsp"},
+        {"\\demo.fsp", "\\", "demo.fsp"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderOfSystemPath(c.path), c.folder) << c.path;
+        EXPECT_EQ(NameOfSystemPath(c.path), c.name) << c.path;
+    }
+    if (!test::kOnWindows)
+        return;
+    for (const auto& c : windowsCases) {
+        EXPECT_EQ(FolderOfSystemPath(c.path), c.folder) << c.path;
+        EXPECT_EQ(NameOfSystemPath(c.path), c.name) << c.path;
+    }
+    EXPECT_EQ(InFolder("C:\\", "a.fsp"), "C:\\a.fsp");
+    EXPECT_EQ(InFolder("C:", "a.fsp"), "C:a.fsp");
+    EXPECT_EQ(InFolder("C:\\p", "a.fsp"), "C:\\p\\a.fsp");
+    // The second byte of CP932's ソ is a backslash that separates nothing.
+    test::ScopedEnvironment codePage("KELVANE_CODEPAGE", "CP932");
+    EXPECT_EQ(FolderOfSystemPath("C:\\\x83\x5C\\demo.fsp"), "C:\\\x83\x5C");
+    EXPECT_EQ(NameOfSystemPath("C:\\p\\\x83\x5C.fsp"), "\x83\x5C.fsp");
 }
 
 } // namespace
