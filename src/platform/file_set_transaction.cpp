@@ -37,6 +37,19 @@ bool IsTemporaryName(const std::string& name, const std::string& prefix) {
            name.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool FileSetTransaction::OpenNamedTemporary(Member& member, const std::string& folder) {
+    const std::string prefix = InFolder(folder, TemporaryPrefix(member.target));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        member.temp = prefix + RandomSuffix();
+        member.file = m_fs.Open(member.temp, FileOpening::NewFile);
+        if (member.file != NativeFile::None || errno != EEXIST)
+            break;
+    }
+    if (member.file == NativeFile::None)
+        member.temp.clear();
+    return member.file != NativeFile::None;
+}
+
 FileSetTransaction::FileSetTransaction(FileSystem& fileSystem) : m_fs(fileSystem) {}
 
 FileSetTransaction::~FileSetTransaction() {

@@ -72,6 +72,8 @@ private:
     bool Fail(int error);
     // A member that is open and not yet finished.
     bool IsWritable(int member) const;
+    // ".NAME.kelvane-XXXXXX" in `folder`, open for writing.
+    bool OpenNamedTemporary(Member& member, const std::string& folder);
     void PutBack(size_t renamed);
     void Discard();
     // What differs by system (file_set_transaction_posix.cpp, _windows.cpp).

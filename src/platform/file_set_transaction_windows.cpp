@@ -143,16 +143,7 @@ bool FileSetTransaction::ExamineTarget(Member& member) {
 }
 
 bool FileSetTransaction::OpenTemporary(Member& member, const std::string& folder) {
-    const std::string prefix = InFolder(folder, TemporaryPrefix(member.target));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        member.temp = prefix + RandomSuffix();
-        member.file = m_fs.Open(member.temp, FileOpening::NewFile);
-        if (member.file != NativeFile::None || errno != EEXIST)
-            break;
-    }
-    if (member.file == NativeFile::None)
-        member.temp.clear();
-    return member.file != NativeFile::None;
+    return OpenNamedTemporary(member, folder);
 }
 
 // Every temporary is named when opened.
