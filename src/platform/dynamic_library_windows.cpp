@@ -3,6 +3,7 @@
 // them: the wide call keeps any character, where the narrow one would go
 // through the ANSI code page.
 #include "platform/dynamic_library.h"
+#include "platform/windows_text.h"
 
 #include <windows.h>
 
@@ -19,14 +20,6 @@ std::string LastSystemError(const char* what) {
         reason.pop_back();
     return std::string(what) + " (error " + std::to_string(code) + (reason.empty() ? "" : ": ") +
            reason + ")";
-}
-
-std::wstring WideFromUtf8(const std::string& path) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), size);
-    return wide;
 }
 
 } // namespace

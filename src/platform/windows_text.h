@@ -12,6 +12,8 @@ namespace kelvane {
 // does not convert becomes '?', which no Windows file name holds, so that
 // such a path fails to open rather than naming another file.
 std::wstring WidePath(std::string_view projectPath);
+// UTF-8 (resource texts, library names) in the form the wide calls take.
+std::wstring WideFromUtf8(std::string_view utf8);
 // UTF-16 from the system (a path, a name) in the project code page.
 std::string ProjectFromWide(std::wstring_view text);
 // The errno value that says the same as a GetLastError() code.
