@@ -105,12 +105,15 @@ uint32_t Win32ControlStyle(const DialogControl& control) {
 std::vector<uint32_t> BuildDialogTemplate(const DialogTemplate& dialogTemplate, bool japanese) {
     TemplateWriter out;
     uint32_t style = DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    if (dialogTemplate.contextHelpButton)
+    uint32_t extendedStyle = 0;
+    if (dialogTemplate.contextHelpButton) {
         style |= DS_CONTEXTHELP;
+        extendedStyle |= WS_EX_CONTEXTHELP;
+    }
     out.Word(1);      // dlgVer
     out.Word(0xFFFF); // signature of the extended form
     out.DoubleWord(0);
-    out.DoubleWord(0); // extended style
+    out.DoubleWord(extendedStyle);
     out.DoubleWord(style);
     out.Word(static_cast<uint16_t>(dialogTemplate.controls.size()));
     out.Word(0);

@@ -124,9 +124,10 @@ HWND ShowTextPopup(const std::string& text, const HelpPopupRequest& request) {
         topLeft.x = std::max(work.left, std::min(topLeft.x, work.right - width));
         topLeft.y = std::max(work.top, std::min(topLeft.y, work.bottom - height));
     }
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPopupClass, L"", WS_POPUP,
-                                  topLeft.x, topLeft.y, width, height, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    // The window's text is the popup's, for screen readers.
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPopupClass,
+                                  state->text.c_str(), WS_POPUP, topLeft.x, topLeft.y, width,
+                                  height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr)
         return nullptr;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));

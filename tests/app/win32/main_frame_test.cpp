@@ -220,6 +220,8 @@ TEST(Win32Frame, EachDialogOpensWithItsTemplatesControlsAndCancelChangesNothing)
         HWND dialog = program.WaitForDialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(TextOf(dialog), WideFromUtf8(dialogTemplate->title));
+        EXPECT_EQ((GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0,
+                  dialogTemplate->contextHelpButton);
         for (const DialogControl& control : dialogTemplate->controls) {
             if (control.id == IDC_STATIC)
                 continue;
@@ -241,6 +243,14 @@ TEST(Win32Frame, EachDialogOpensWithItsTemplatesControlsAndCancelChangesNothing)
             EXPECT_EQ(SendMessageW(GetDlgItem(dialog, IDC_ETHER), BM_GETCHECK, 0, 0), BST_CHECKED);
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_USB_DEVICE)));
             SetWindowTextW(GetDlgItem(dialog, IDC_IP_ADDRESS), L"10.9.8.7");
+            // F1 on a field shows its popup from the help beside the program.
+            constexpr UINT kKeyF1 = 0x004D;
+            PostMessageW(GetDlgItem(dialog, IDC_IP_ADDRESS), kKeyF1, 0, 0);
+            HWND popup = WaitFor([&] { return program.TopWindow(L"KelvaneTextPopup"); });
+            ASSERT_NE(popup, nullptr);
+            EXPECT_NE(TextOf(popup).find(L"The IP address of the ICE"), std::wstring::npos);
+            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup); }));
         }
         if (expected.templateId == IDD_ABOUTBOX) {
             EXPECT_NE(TextOf(GetDlgItem(dialog, IDC_VERSION)).find(L"Kelvane Version 7.02"),
