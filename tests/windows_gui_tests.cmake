@@ -4,11 +4,12 @@
 # restarted for its display.
 add_executable(kelvane_win32_gui_tests
     app/win32/main_frame_test.cpp
+    ui/win32/template_dialog_test.cpp
     test_files.cpp
     test_files_windows.cpp
 )
 target_include_directories(kelvane_win32_gui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(kelvane_win32_gui_tests PRIVATE kelvane_core GTest::gtest_main user32)
+target_link_libraries(kelvane_win32_gui_tests PRIVATE kelvane_win32_front GTest::gtest_main)
 target_link_options(kelvane_win32_gui_tests PRIVATE -static)
 target_compile_definitions(kelvane_win32_gui_tests PRIVATE
     KELVANE_DEMO_DIR="${PROJECT_SOURCE_DIR}/examples/demo")
