@@ -104,7 +104,14 @@ TEST(Win32TemplateDialog, RoutesClicksAndSelectionChangesAndHoldsChecksAndEnabli
         {IDC_USB, ControlEvent::Clicked}, {IDC_DETECT, ControlEvent::Clicked}};
     EXPECT_EQ(dialog.events, expected);
 
-    CheckingDialog list(IDD_USB_DEVICE_LIST, runner, [](DialogControls&, HWND window) {
+    CheckingDialog list(IDD_USB_DEVICE_LIST, runner, [](DialogControls& controls, HWND window) {
+        // The list's selection is what its OK takes.
+        controls.AddString(IDC_USB_DEVICE_LIST, "unit-1");
+        controls.AddString(IDC_USB_DEVICE_LIST, "unit-2");
+        EXPECT_EQ(controls.GetCurSel(IDC_USB_DEVICE_LIST), -1);
+        controls.SetCurSel(IDC_USB_DEVICE_LIST, 1);
+        EXPECT_EQ(controls.GetCurSel(IDC_USB_DEVICE_LIST), 1);
+        EXPECT_EQ(controls.GetItemText(IDC_USB_DEVICE_LIST, 1), "unit-2");
         HWND control = GetDlgItem(window, IDC_USB_DEVICE_LIST);
         for (unsigned code : {LBN_SELCHANGE, LBN_DBLCLK, LBN_SETFOCUS})
             SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_USB_DEVICE_LIST, code),
