@@ -57,6 +57,9 @@ void CFileModelSettingDlg::DoDataExchange(CDataExchange& exchange) {
 }
 
 bool CFileModelSettingDlg::OnInitDialog() {
+    m_strMpvAsRead = m_strMpvPath;
+    m_strMciAsRead = m_strMciPath;
+    m_astrFrdTargetsAsRead = m_astrFrdTargets;
     CDialog::OnInitDialog();
     // A project without an MCI file cannot be given one here.
     if (m_strMciPath.empty()) {
@@ -173,17 +176,22 @@ void CFileModelSettingDlg::OnOK() {
     if (!m_strFrdPath.empty() && IsTarget(chosen))
         m_astrFrdTargets[size_t(chosen)] = m_strFrdPath;
     // The project's fields and the FSR file hold paths of a fixed size: a
-    // longer one is refused here rather than cut when it is stored.
+    // longer one typed or chosen is refused here rather than cut when it is
+    // stored. One left as read fits where it was read from.
     const auto tooLong = [this](const char* kind, size_t limit, const std::string& path) {
         Refuse(FormatResourceString(IDS_DIALOG_PATH_TOO_LONG, {kind, std::to_string(limit), path}));
     };
-    if (m_strMpvPath.size() > kMaxFilePath)
+    if (m_strMpvPath.size() > kMaxFilePath && m_strMpvPath != m_strMpvAsRead)
         return tooLong("MPV", kMaxFilePath, m_strMpvPath);
-    if (m_strMciPath.size() > kMaxFilePath)
+    if (m_strMciPath.size() > kMaxFilePath && m_strMciPath != m_strMciAsRead)
         return tooLong("MCI", kMaxFilePath, m_strMciPath);
-    for (const std::string& target : m_astrFrdTargets)
-        if (target.size() > kMaxFrdPath)
+    for (size_t i = 0; i < m_astrFrdTargets.size(); ++i) {
+        const std::string& target = m_astrFrdTargets[i];
+        const bool asRead =
+            i < m_astrFrdTargetsAsRead.size() && target == m_astrFrdTargetsAsRead[i];
+        if (target.size() > kMaxFrdPath && !asRead)
             return tooLong("FRD", kMaxFrdPath, target);
+    }
     // The FSR file takes new FRD paths only with the MPV file's folder.
     const size_t mpvSeparator = FindLastSeparator(m_strMpvPath);
     if ((mpvSeparator == std::string::npos || mpvSeparator == 0) &&

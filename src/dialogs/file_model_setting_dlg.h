@@ -68,6 +68,11 @@ private:
     void Refuse(const std::string& text);
 
     FileModelSettingContext m_context;
+    // The paths as the dialog opened with them: one the user did not change
+    // goes back as it was read, whatever its length.
+    std::string m_strMpvAsRead;
+    std::string m_strMciAsRead;
+    std::vector<std::string> m_astrFrdTargetsAsRead;
 };
 
 // The name the Target list shows for an FRD path: its file name, and of a

@@ -151,6 +151,36 @@ TEST_F(FileModelSettingTest, RefusalsKeepTheDialogOpenAndCancelChangesNothing) {
     EXPECT_EQ(repaint.count, 0);
 }
 
+// The project's fields hold longer paths than the dialog takes: ones left as
+// read pass OK and come back unchanged; the same length typed is refused.
+TEST_F(FileModelSettingTest, LongPathsLeftAsReadPassOkUnchanged) {
+    ProjectSettings& settings = app.Settings();
+    const std::string mpd = "D:\\" + std::string(122, 'm'); // 129 with ".mpv"
+    const std::string mci = "D:\\" + std::string(200, 'c') + ".mci";
+    const std::string frd = "C:\\" + std::string(260, 'f') + ".frd";
+    CopyToField(settings.m_szMpdFile, mpd);
+    CopyToField(settings.m_szDefFile, mci);
+    settings.m_astrFrdNewFiles[1] = frd;
+    Run(kFileModelSettingCommand, [](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Type(IDC_MODEL, "SH2A");
+        controls.Click(dialog, IDOK);
+        EXPECT_TRUE(controls.Ended());
+    });
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(FieldText(settings.m_szMpdFile), mpd);
+    EXPECT_EQ(FieldText(settings.m_szDefFile), mci);
+    EXPECT_EQ(settings.m_astrFrdNewFiles[1], frd);
+
+    Run(kFileModelSettingCommand, [&](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Type(IDC_MCI_FILE, "E:\\" + std::string(200, 'c') + ".mci");
+        controls.Click(dialog, IDOK);
+        EXPECT_FALSE(controls.Ended());
+        controls.Click(dialog, IDCANCEL);
+    });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].find("The MCI path is too long"), std::string::npos);
+}
+
 TEST_F(FileModelSettingTest, WithoutFrdFilesTheBatchControlsAreOffAndAListKeptAsReadSaysSo) {
     app.Settings().m_astrFrdFiles.clear();
     app.Settings().m_astrFrdNewFiles.clear();
