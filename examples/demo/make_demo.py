@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 """Writes the binary members of the demo project beside this script.
 
-demo.fsr is of version 0x130 (29 records): record 2 is an item list with a
-header and three items, record 3 names the project, record 17 refers to
+demo.fsr is of version 0x130 (29 records): record 2 is an item list with its
+48-byte header and three items, keyed 1, 2 and 1 (a conversion from
+talvexNOVA with the sample module purges those keyed 1), record 3 names the project, record 17 refers to
 demo.uer, record 19 lists two FRD files; a few other records hold opaque
 bytes. demo.uer, demo.sbu and demo.mcr are small opaque data files.
 """
@@ -32,7 +33,7 @@ def item(key, *values):
 
 records = {
     1: bytes(range(32)),
-    2: item(0x10) + bytes(44) + item(1, 0x4000, 0x10) + item(2, 0x8000, 0x20)
+    2: item(0x10) + item(1, 0x4000, 0x10) + item(2, 0x8000, 0x20)
        + item(1, 0xC000, 0x10),
     3: u32(1) + text(b"demo.fsp") + u32(7) + u32(0) + u32(1)
        + text(b"main") + u32(1) + u32(2) + u32(3) + text(b"demo.c"),

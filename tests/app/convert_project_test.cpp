@@ -4,6 +4,7 @@
 #include "app/refused_conversion.h"
 #include "convert/module_host_client.h"
 #include "dialogs/scripted_dialog_runner.h"
+#include "res/dialog_ids.h"
 
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
@@ -152,6 +153,42 @@ TEST(ConvertProjectTest, AModuleThatCrashesHangsExitsOrScribblesLeavesTheProject
     EXPECT_EQ(FieldText(f.app.Settings().m_szMpdFile), "/opt/mpv/KV4021");
     EXPECT_EQ(f.app.Settings().m_anMpCount[0][0], 12345);
     EXPECT_EQ(f.app.Settings().m_pszConvertError, 0u);
+}
+
+// The demo is a project a user could have: every settings dialog takes it
+// back with OK unchanged, and its conversion with the sample module purges
+// FSR items (the talvexNOVA ones, keyed 1), leaving the header and the rest.
+TEST(ConvertProjectTest, TheDemoPassesEveryDialogUnchangedAndItsConversionPurges) {
+    test::TempFolder folder;
+    for (const char* extension : {".fsp", ".fsr", ".uer", ".sbu", ".mcr"})
+        WriteBytes(folder.File(std::string("demo") + extension),
+                   test::ReadBytes(std::string(KELVANE_DEMO_DIR) + "/demo" + extension));
+    test::AppWithFakes<> f(std::string(KELVANE_PROGRAM_DIR) + "/kelvane.ini");
+    f.app.SetInstalledModels([] { return std::vector<std::string>{"SH2A"}; });
+    f.app.LoadProject(folder.File("demo.fsp"));
+    ASSERT_TRUE(f.app.Settings().m_bProjectLoaded);
+    for (unsigned dialog : {IDD_COMM_SETTING, IDD_FILE_MODEL_SETTING}) {
+        bool ended = false;
+        f.dialogs.SetScript(dialog, [&](CDialog& shown, MemoryDialogControls& controls) {
+            controls.Click(shown, IDOK);
+            ended = controls.Ended() && controls.Result() == IDOK;
+        });
+        f.app.OnCommand(dialog == IDD_COMM_SETTING ? 32771u : 32777u);
+        EXPECT_TRUE(ended) << dialog;
+    }
+    for (const auto& box : f.messageBoxes.shown)
+        ADD_FAILURE() << box.text;
+
+    constexpr size_t kItemSize = 48;
+    const std::string& items = f.app.Fsr().Record(2).data;
+    ASSERT_EQ(items.size(), 4 * kItemSize); // the header and three items
+    const std::string header = items.substr(0, kItemSize),
+                      kept = items.substr(2 * kItemSize, kItemSize);
+    ASSERT_EQ(kept[0], 2);
+    f.messageBoxes.answers = {IDYES};
+    constexpr int32_t kNovaToMax = 3;
+    ASSERT_TRUE(f.app.ConvertProject(kNovaToMax)) << f.messageBoxes.shown.back().text;
+    EXPECT_EQ(f.app.Fsr().Record(2).data, header + kept);
 }
 
 } // namespace

@@ -261,8 +261,8 @@ TEST(FileModelSettingCycleTest, RetargetedFrdFilesSurviveASaveAndReopen) {
     dialogs.SetScript(IDD_FILE_MODEL_SETTING, [&](CDialog& dialog, MemoryDialogControls& controls) {
         controls.Type(IDC_MPV_FILE, mpu + "/kv4021.mpv");
         controls.Click(dialog, IDC_CONVERT_TO_MPV_DIR);
-        // KV4021, the model as read, is no name the dialog takes.
-        EXPECT_EQ(controls.GetWindowText(IDC_MODEL), "KV4021");
+        // The model as read stands in the field until another is typed.
+        EXPECT_EQ(controls.GetWindowText(IDC_MODEL), "SH7058F");
         controls.Type(IDC_MODEL, "sh2a");
         controls.Click(dialog, IDOK);
     });

@@ -245,7 +245,7 @@ private slots:
         for (const char* extension : {".fsr", ".uer", ".sbu", ".mcr"})
             std::filesystem::rename(desktop.folder.File("demo") + extension,
                                     folder + "/demo" + extension);
-        const std::string model = "MODEL_NAME=KV4021";
+        const std::string model = "MODEL_NAME=SH7058F";
         const size_t at = project.find(model);
         QVERIFY(at != std::string::npos);
         project.replace(at, model.size(), "MODEL_NAME=\x83\x65\x83\x58\x83\x67");
