@@ -3,6 +3,7 @@
 
 #include "convert/module_discovery.h"
 #include "platform/file_name_case.h"
+#include "platform/file_reader.h"
 #include "platform/file_set_transaction.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
@@ -107,7 +108,7 @@ void CKLVN_MAINApp::OpenProjectPath(const std::string& path,
         m_definitions.SetReadAhead(std::move(readAhead));
         LoadProject(path);
         m_definitions.SetReadAhead(nullptr);
-        m_bModified = false;
+        m_bModified = m_bRelinked && m_settings.m_bProjectLoaded;
     }
     m_services.repaint.Repaint();
 }
@@ -146,9 +147,37 @@ bool CKLVN_MAINApp::OnSaveProjectAs() {
     return saved;
 }
 
+bool CKLVN_MAINApp::RelinkIfMoved(ProjectFileKind kind, std::optional<bool>& answer) {
+    ProjectFileEntry& entry = m_settings.m_fileSet[kind];
+    if (entry.m_bInSync || entry.m_strMovedFrom.empty())
+        return false;
+    const std::string beside = JoinPath(m_settings.m_strProjectDir, entry.m_strNewName);
+    if (KindOfPath(beside) != PathKind::RegularFile)
+        return false;
+    if (!answer) {
+        answer = m_movedProject == MovedProject::Relink;
+        if (m_movedProject == MovedProject::Ask)
+            answer = m_services.messageBoxes.MessageBox(
+                         FormatResourceString(IDS_PROJECT_MOVED, {entry.m_strMovedFrom}),
+                         LoadResourceString(IDS_CAPTION_CONFIRM),
+                         MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    }
+    if (!*answer) {
+        m_strMovedFrom = entry.m_strMovedFrom;
+        return false;
+    }
+    entry.m_strName = beside;
+    entry.m_bInSync = 1;
+    entry.m_strMovedFrom.clear();
+    m_bRelinked = true;
+    return true;
+}
+
 void CKLVN_MAINApp::LoadProject(const std::string& path) {
     m_settings.m_bProjectLoaded = false;
     m_settings.m_strLastError.clear();
+    m_strMovedFrom.clear();
+    m_bRelinked = false;
     const bool projectFileRead =
         m_definitions.ReadDefinitionFile(path) && m_definitions.ReadFileSettings(path) &&
         m_definitions.ReadModelSettings() && m_definitions.ReadCommSettings();
@@ -158,6 +187,9 @@ void CKLVN_MAINApp::LoadProject(const std::string& path) {
     }
     m_services.profile.WriteProfileString("Settings", "DefaultDir", m_settings.m_strProjectDir);
 
+    std::optional<bool> useFilesBeside;
+    for (const ProjectFileKind kind : {FILE_FSR, FILE_SBU, FILE_MCR})
+        RelinkIfMoved(kind, useFilesBeside);
     const ProjectFileEntry& fsr = m_settings.m_fileSet[FILE_FSR];
     if (fsr.m_bInSync) {
         if (!m_fsr.ReadFsrFile(PathToLoad(fsr, m_settings)) || !m_fsr.CheckFsrReferences(path)) {
@@ -165,6 +197,8 @@ void CKLVN_MAINApp::LoadProject(const std::string& path) {
             return;
         }
         m_settings.m_bProjectLoaded = true;
+        // The FSR file names the UER file.
+        RelinkIfMoved(FILE_UER, useFilesBeside);
     } else {
         ReportNotInSync();
     }

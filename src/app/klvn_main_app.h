@@ -20,6 +20,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,17 @@ public:
 
     // Reads the whole project; m_bProjectLoaded tells whether it worked.
     void LoadProject(const std::string& path);
+
+    // A moved project: its full-path names (FSR_FSRPATHNAME=C:\work\demo.fsr)
+    // name the folder it came from while its files lie beside it. The open
+    // asks once whether to use those (Ask), uses them (Relink) or leaves the
+    // names as they are, not in sync (Keep). Files used so mark the project
+    // modified; its next save records them in the new folder.
+    enum class MovedProject { Ask, Relink, Keep };
+    void SetMovedProjectAnswer(MovedProject answer) { m_movedProject = answer; }
+    // After an open that left a moved project's files unused: the folder it
+    // was moved from; empty otherwise.
+    const std::string& MovedFrom() const { return m_strMovedFrom; }
     // Runs the save-time validation; a refusal is reported as a save would.
     bool ValidateForSave();
     // Validates and writes the whole file set, all of it or nothing, under
@@ -162,6 +174,9 @@ private:
                                      const ProjectSettings& opened) const;
     // Opens the project file again, after the unsaved-changes question.
     void ReloadProject();
+    // Points a moved member at its file beside the project, as the user
+    // answers (asked at most once per open in `answer`); false when it stays.
+    bool RelinkIfMoved(ProjectFileKind kind, std::optional<bool>& answer);
 
     void Report(unsigned messageId, const std::string& reason);
     void ShowReport(const std::string& text);
@@ -185,6 +200,9 @@ private:
     bool m_bModified = false;
     bool m_bOverwriteChanged = false;
     bool m_bStoppedAtChangedFile = false;
+    MovedProject m_movedProject = MovedProject::Ask;
+    std::string m_strMovedFrom;
+    bool m_bRelinked = false;
     std::function<void(uint32_t, uint32_t)> m_help;
     std::function<std::vector<std::string>()> m_installedModels;
 };

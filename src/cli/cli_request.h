@@ -25,6 +25,7 @@ struct CliRequest {
     bool batch = false;     // several projects, or a batch option given
     int batchItem = -1;     // in a process of a batch: the project it runs
     bool force = false;     // save over files another program changed
+    bool relink = false;    // a moved project uses the files beside it
     // The conversion: a target model (its index) or a direction, -1 for none.
     int toModel = -1;
     int direction = -1;

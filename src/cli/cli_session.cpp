@@ -15,13 +15,19 @@ Session::Session(std::string saveAsPath, bool overwriteChanged)
     app.SetOverwriteChangedFiles(overwriteChanged);
 }
 
-bool OpenProject(Session& session, const std::string& path) {
+bool OpenProject(Session& session, const CliRequest& request) {
+    const std::string& path = request.project;
     std::string checked = path;
     if (CheckExtension(checked, "FSP", 0) != 0) {
         PrintProblem(path + " is not a project file (.fsp)");
         return false;
     }
+    session.app.SetMovedProjectAnswer(request.relink ? CKLVN_MAINApp::MovedProject::Relink
+                                                     : CKLVN_MAINApp::MovedProject::Keep);
     session.app.OpenProjectPath(path);
+    if (!session.app.MovedFrom().empty())
+        PrintProblem("the project was moved from " + session.app.MovedFrom() +
+                     "; --relink uses the files beside it");
     return session.app.Settings().m_bProjectLoaded;
 }
 

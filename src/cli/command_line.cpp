@@ -169,6 +169,7 @@ struct ProjectArguments {
     int jobs = 0;
     int batchItem = -1;
     bool force = false;
+    bool relink = false;
     CLI::Option* jobsOption = nullptr;
 
     void AddTo(CLI::App& command, bool saves, bool several = false) {
@@ -196,6 +197,9 @@ struct ProjectArguments {
                     "save as PATH instead of in place (.fsp is added to a name without an "
                     "extension)",
                     "PATH", SaveTarget);
+        command.add_flag("--relink", relink,
+                         "a project moved from another folder (its full-path names are of "
+                         "that folder) uses the files beside it");
         if (saves)
             command.add_flag("--force", force,
                              "save even over a project file or FSR file that another program "
@@ -227,6 +231,7 @@ struct ProjectArguments {
         request.reportPath = AbsolutePath(report.ProjectText().value_or(std::string()));
         request.jobs = jobs;
         request.force = force;
+        request.relink = relink;
         request.batch = batchItem < 0 && Batch();
         request.batchItem = batchItem;
         if (request.batch && saveAs.Given())

@@ -28,7 +28,7 @@ std::string WhyNotEnabled(const ConversionCommand& command, const ProjectSetting
 
 int ConvertProject(const CliRequest& request) {
     Session session(request.saveAsPath, request.force);
-    if (!OpenProject(session, request.project))
+    if (!OpenProject(session, request))
         return kExitFailed;
     const ProjectSettings& settings = session.app.Settings();
     const ConversionCommand* command = nullptr;

@@ -13,7 +13,7 @@ namespace kelvane {
 
 int ShowProject(const CliRequest& request) {
     Session session;
-    if (!OpenProject(session, request.project))
+    if (!OpenProject(session, request))
         return kExitFailed;
     for (const std::string& line : SummaryLines(SummaryDrawing(session.app.Settings())))
         PrintLine(line);
@@ -24,21 +24,21 @@ int ShowProject(const CliRequest& request) {
 
 int CheckProject(const CliRequest& request) {
     Session session;
-    if (!OpenProject(session, request.project))
+    if (!OpenProject(session, request))
         return kExitFailed;
     return session.app.ValidateForSave() ? kExitDone : kExitFailed;
 }
 
 int SaveProject(const CliRequest& request) {
     Session session(request.saveAsPath, request.force);
-    if (!OpenProject(session, request.project))
+    if (!OpenProject(session, request))
         return kExitFailed;
     return SaveOpenProject(session) ? kExitDone : kExitFailed;
 }
 
 int SetProject(const CliRequest& request) {
     Session session(request.saveAsPath, request.force);
-    if (!OpenProject(session, request.project))
+    if (!OpenProject(session, request))
         return kExitFailed;
     // Comm setting first, then Files & ICE model setting, each only when
     // asked for; a bare set saves what the Comm setting dialog's OK leaves.

@@ -141,6 +141,9 @@ enum StringId : unsigned {
     IDS_BUTTON_OVERWRITE = 61362,
     IDS_BUTTON_RELOAD = 61363,
     IDS_BUTTON_CANCEL = 61364,
+
+    // An open of a project whose full-path names are of the folder it came from.
+    IDS_PROJECT_MOVED = 61366,
 };
 
 } // namespace kelvane

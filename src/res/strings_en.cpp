@@ -154,6 +154,7 @@ const StringEntry kEnglish[] = {
     {IDS_BUTTON_OVERWRITE, "Overwrite"},
     {IDS_BUTTON_RELOAD, "Reload"},
     {IDS_BUTTON_CANCEL, "Cancel"},
+    {IDS_PROJECT_MOVED, "This project was moved from %s. Use the files beside it?"},
 };
 
 } // namespace

@@ -162,6 +162,7 @@ const StringEntry kJapanese[] = {
     {IDS_BUTTON_OVERWRITE, "上書き"},
     {IDS_BUTTON_RELOAD, "再読み込み"},
     {IDS_BUTTON_CANCEL, "キャンセル"},
+    {IDS_PROJECT_MOVED, "このプロジェクトは %s から移動されました。隣にあるファイルを使いますか?"},
 };
 
 } // namespace

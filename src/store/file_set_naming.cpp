@@ -45,6 +45,7 @@ void RecordStoredName(ProjectSettings& settings, ProjectFileKind kind,
                       std::string_view storedName) {
     ProjectFileEntry& entry = settings.m_fileSet[kind];
     entry.m_strName = storedName;
+    entry.m_strMovedFrom.clear();
     if (storedName.size() <= 4) {
         entry.m_bFullPath = 0;
         entry.m_bInSync = 0;
@@ -58,10 +59,12 @@ void RecordStoredName(ProjectSettings& settings, ProjectFileKind kind,
     const size_t separator = FindLastSeparator(stem);
     if (separator != std::string_view::npos) {
         entry.m_bFullPath = 1;
-        entry.m_bInSync =
-            ownExtension &&
-            EqualIgnoringCase(FolderPart(stem, separator), settings.m_strProjectDir) &&
-            EqualIgnoringCase(stem.substr(separator + 1), settings.m_strProjectBaseName);
+        const std::string_view folder = FolderPart(stem, separator);
+        const bool ownName = ownExtension && EqualIgnoringCase(stem.substr(separator + 1),
+                                                               settings.m_strProjectBaseName);
+        entry.m_bInSync = ownName && EqualIgnoringCase(folder, settings.m_strProjectDir);
+        if (ownName && !entry.m_bInSync)
+            entry.m_strMovedFrom = folder;
     } else {
         entry.m_bFullPath = 0;
         entry.m_bInSync = ownExtension && EqualIgnoringCase(stem, settings.m_strProjectBaseName);

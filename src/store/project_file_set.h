@@ -21,6 +21,9 @@ struct ProjectFileEntry {
     uint8_t m_bFullPath = 0;
     uint8_t m_bInSync = 0;
     uint8_t m_bLoaded = 0;
+    // For a full path that is not in sync only because its folder is not the
+    // project's (the project was moved): that folder as recorded.
+    std::string m_strMovedFrom{};
     // Why the last load of an in-sync member failed, with its path; empty
     // when it loaded or the file does not exist.
     std::string m_strLoadFailure{};

@@ -188,5 +188,68 @@ TEST(KlvnMainAppTest, AModifiedProjectIsSavedOrGivenUpOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(Questions("Save changes to " + other + "?"), 1);
 }
 
+// A project copied from C:\work keeps that folder in its full-path names. The
+// open asks once whether to use the files beside it; Yes loads them and
+// marks the project modified, and the save records the new folder; No, or
+// the command line without --relink, leaves it not in sync and says where it
+// came from. A file missing beside the project is not taken.
+TEST(KlvnMainAppTest, AMovedProjectUsesTheFilesBesideItOnlyWhenTheUserSaysSo) {
+    const auto moved = [] {
+        std::string fsp = DemoFile("fsp");
+        for (const std::string key : {"FSR_FSRPATHNAME=", "MACRO_FILE=", "ULABEL_FILE="})
+            fsp.insert(fsp.find(key) + key.size(), "C:\\work\\");
+        return fsp;
+    };
+    using Answer = CKLVN_MAINApp::MovedProject;
+    const struct {
+        Answer answer;
+        int pressed;
+        bool withoutMcr;
+        bool loaded;
+        size_t questions;
+    } cases[] = {
+        {Answer::Ask, IDYES, false, true, 1},
+        {Answer::Ask, IDNO, false, false, 1},
+        {Answer::Relink, 0, true, true, 0},
+        {Answer::Keep, 0, false, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer) * 10 + c.pressed);
+        AppFixture f;
+        WriteBytes(f.folder.File("demo.fsp"), moved());
+        if (c.withoutMcr)
+            std::filesystem::remove(f.folder.File("demo.mcr"));
+        f.app.SetMovedProjectAnswer(c.answer);
+        if (c.pressed != 0)
+            f.messageBoxes.answers = {c.pressed};
+        EXPECT_EQ(f.Open(f.folder.File("demo.fsp")), c.loaded);
+        const size_t questions = static_cast<size_t>(std::count_if(
+            f.messageBoxes.shown.begin(), f.messageBoxes.shown.end(), [](const auto& box) {
+                return box.text == "This project was moved from C:\\work. Use the files beside it?";
+            }));
+        EXPECT_EQ(questions, c.questions);
+        EXPECT_EQ(f.app.IsModified(), c.loaded);
+        EXPECT_EQ(f.app.MovedFrom(), c.loaded ? "" : "C:\\work");
+        const ProjectSettings& settings = f.app.Settings();
+        if (!c.loaded)
+            continue;
+        EXPECT_TRUE(settings.m_fileSet[FILE_UER].m_bLoaded);
+        EXPECT_TRUE(settings.m_fileSet[FILE_SBU].m_bLoaded);
+        EXPECT_NE(settings.m_fileSet[FILE_MCR].m_bInSync, c.withoutMcr);
+
+        f.messageBoxes.answers = {IDYES}; // overwrite
+        ASSERT_TRUE(f.app.OnSaveProject());
+        const std::string fsp = ReadBytes(f.folder.File("demo.fsp"));
+        EXPECT_NE(fsp.find("FSR_FSRPATHNAME=" + f.folder.File("demo.fsr")), std::string::npos);
+        EXPECT_NE(fsp.find("ULABEL_FILE=" + f.folder.File("demo.sbu")), std::string::npos);
+        EXPECT_NE(ReadBytes(f.folder.File("demo.fsr")).find(f.folder.File("demo.fsp")),
+                  std::string::npos);
+        f.messageBoxes.shown.clear();
+        EXPECT_TRUE(f.Open(f.folder.File("demo.fsp")));
+        EXPECT_TRUE(f.messageBoxes.shown.empty());
+        EXPECT_FALSE(f.app.IsModified());
+    }
+}
+
 } // namespace
 } // namespace kelvane
