@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "store/file_set_naming.h"
 
+#include "platform/drive_folder.h"
 #include "platform/file_name_case.h"
 #include "store/path_helpers.h"
 
@@ -23,6 +24,7 @@ std::string_view FolderPart(std::string_view path, size_t separator) {
 } // namespace
 
 void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath) {
+    const std::string previousDir = settings.m_strProjectDir;
     const size_t separator = FindLastSeparator(projectPath);
     std::string filePart;
     if (separator == std::string_view::npos) {
@@ -32,6 +34,8 @@ void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath)
         settings.m_strProjectDir = FolderPart(projectPath, separator);
         filePart = projectPath.substr(separator + 1);
     }
+    if (settings.m_strProjectDir != previousDir)
+        settings.m_strRecordedProjectDir.clear();
     // Any three-letter extension goes, not only ".fsp".
     CheckExtension(filePart, "FSP", 1);
     settings.m_strProjectBaseName = filePart;
@@ -63,6 +67,12 @@ void RecordStoredName(ProjectSettings& settings, ProjectFileKind kind,
         const bool ownName = ownExtension && EqualIgnoringCase(stem.substr(separator + 1),
                                                                settings.m_strProjectBaseName);
         entry.m_bInSync = ownName && EqualIgnoringCase(folder, settings.m_strProjectDir);
+        // A project in a Wine prefix records its folder by its drive letter.
+        if (ownName && !entry.m_bInSync &&
+            EqualIgnoringCase(DriveFolderOnThisSystem(folder), settings.m_strProjectDir)) {
+            entry.m_bInSync = 1;
+            settings.m_strRecordedProjectDir = folder;
+        }
         if (ownName && !entry.m_bInSync)
             entry.m_strMovedFrom = folder;
     } else {
@@ -71,13 +81,26 @@ void RecordStoredName(ProjectSettings& settings, ProjectFileKind kind,
     }
 }
 
+std::string FullPathFolder(const ProjectSettings& settings) {
+    return settings.m_strRecordedProjectDir.empty() ? settings.m_strProjectDir
+                                                    : settings.m_strRecordedProjectDir;
+}
+
 std::string PathToLoad(const ProjectFileEntry& entry, const ProjectSettings& settings) {
-    return entry.m_bFullPath ? entry.m_strName
-                             : JoinPath(settings.m_strProjectDir, entry.m_strName);
+    if (!entry.m_bFullPath)
+        return JoinPath(settings.m_strProjectDir, entry.m_strName);
+    // A name recorded by the project's other name (its Wine drive path) is
+    // loaded from the project's folder.
+    const size_t separator = FindLastSeparator(entry.m_strName);
+    const std::string_view name = entry.m_strName;
+    if (!settings.m_strRecordedProjectDir.empty() && separator != std::string::npos &&
+        EqualIgnoringCase(FolderPart(name, separator), settings.m_strRecordedProjectDir))
+        return JoinPath(settings.m_strProjectDir, name.substr(separator + 1));
+    return entry.m_strName;
 }
 
 std::string NameToRecord(const ProjectFileEntry& entry, const ProjectSettings& settings) {
-    return entry.m_bFullPath ? JoinPath(settings.m_strProjectDir, entry.m_strNewName)
+    return entry.m_bFullPath ? JoinPath(FullPathFolder(settings), entry.m_strNewName)
                              : entry.m_strNewName;
 }
 

@@ -19,6 +19,10 @@ void DeriveFileSetNames(ProjectSettings& settings, std::string_view projectPath)
 // run for the opened path.
 void RecordStoredName(ProjectSettings& settings, ProjectFileKind kind, std::string_view storedName);
 
+// The folder full-path names are recorded with: the project's, in the form
+// its names had (m_strRecordedProjectDir) when that is another name of it.
+std::string FullPathFolder(const ProjectSettings& settings);
+
 // The file an in-sync member is loaded from.
 std::string PathToLoad(const ProjectFileEntry& entry, const ProjectSettings& settings);
 

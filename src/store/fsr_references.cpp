@@ -157,9 +157,7 @@ void FsrFile::CheckUerReference() {
 }
 
 std::string FsrFile::BuildNameReference(const ProjectFileEntry& entry) const {
-    const std::string name = entry.m_bFullPath
-                                 ? JoinPath(m_settings.m_strProjectDir, entry.m_strNewName)
-                                 : entry.m_strNewName;
+    const std::string name = NameToRecord(entry, m_settings);
     std::string out;
     AppendU32(out, kNameReferenceKind);
     AppendText(out, name);
@@ -168,7 +166,7 @@ std::string FsrFile::BuildNameReference(const ProjectFileEntry& entry) const {
 
 void FsrFile::BuildReferenceList(std::string& out) const {
     const std::string projectFile =
-        JoinPath(m_settings.m_strProjectDir, m_settings.m_fileSet[FILE_FSP].m_strNewName);
+        JoinPath(FullPathFolder(m_settings), m_settings.m_fileSet[FILE_FSP].m_strNewName);
     AppendU32(out, static_cast<uint32_t>(m_references.size()));
     for (const FsrReferenceEntry& entry : m_references) {
         AppendText(out, projectFile);

@@ -58,6 +58,10 @@ struct ProjectSettings : ConversionBlock {
     std::vector<std::string> m_astrFrdNewFiles; // the paths to write back, edited by the user
 
     std::string m_strProjectDir;
+    // The project's folder as its full-path names record it, where that is
+    // another name of m_strProjectDir (C:\work for a project in a Wine
+    // prefix); saves keep recording it so. Empty otherwise.
+    std::string m_strRecordedProjectDir;
     std::string m_strProjectBaseName;
     ProjectFileSet m_fileSet;
 

@@ -6,6 +6,7 @@
 
 #include "platform/fake_services.h"
 #include "platform/message_box_recorder.h"
+#include "scoped_environment.h"
 #include "store/project_file_fixture.h"
 #include "test_files.h"
 
@@ -249,6 +250,35 @@ TEST(KlvnMainAppTest, AMovedProjectUsesTheFilesBesideItOnlyWhenTheUserSaysSo) {
         EXPECT_TRUE(f.messageBoxes.shown.empty());
         EXPECT_FALSE(f.app.IsModified());
     }
+}
+
+// A project inside a Wine prefix records its folder by drive letter: it
+// opens in sync without a question, and a save in place keeps those names.
+TEST(KlvnMainAppTest, AProjectInAWinePrefixOpensInPlaceAndKeepsItsDriveNames) {
+    KELVANE_SKIP_ON_WINDOWS("drive letters name themselves on Windows");
+    TempFolder prefix;
+    std::filesystem::create_directories(prefix.File("drive_c/work"));
+    std::filesystem::create_directories(prefix.File("dosdevices"));
+    std::filesystem::create_directory_symlink("../drive_c", prefix.File("dosdevices/c:"));
+    const test::ScopedEnvironment wine("WINEPREFIX", prefix.Path().c_str());
+    const std::string work = std::filesystem::canonical(prefix.File("drive_c/work")).string();
+    std::string fsp = DemoFile("fsp");
+    for (const std::string key : {"FSR_FSRPATHNAME=", "MACRO_FILE=", "ULABEL_FILE="})
+        fsp.insert(fsp.find(key) + key.size(), "C:\\work\\");
+    WriteBytes(work + "/demo.fsp", fsp);
+    for (const std::string extension : {"fsr", "uer", "sbu", "mcr"})
+        WriteBytes(work + "/demo." + extension, DemoFile(extension));
+
+    AppFixture f;
+    ASSERT_TRUE(f.Open(work + "/demo.fsp"));
+    EXPECT_TRUE(f.messageBoxes.shown.empty());
+    EXPECT_FALSE(f.app.IsModified());
+    for (const ProjectFileKind kind : {FILE_FSR, FILE_UER, FILE_SBU, FILE_MCR})
+        EXPECT_TRUE(f.app.Settings().m_fileSet[kind].m_bLoaded) << kind;
+    f.messageBoxes.answers = {IDYES}; // overwrite
+    ASSERT_TRUE(f.app.OnSaveProject());
+    EXPECT_EQ(ReadBytes(work + "/demo.fsp"), fsp);
+    EXPECT_NE(ReadBytes(work + "/demo.fsr").find("C:\\work\\demo.fsp"), std::string::npos);
 }
 
 } // namespace
