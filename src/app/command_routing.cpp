@@ -10,6 +10,8 @@ namespace kelvane {
 bool CKLVN_MAINApp::IsCommandEnabled(uint32_t commandId) const {
     if (const ConversionCommand* command = FindConversionCommand(commandId))
         return IsConvertEnabled(*command);
+    if (OfferedCodePageOf(commandId) != nullptr)
+        return OnUpdateProjectCommand();
     switch (commandId) {
     case ID_PROJECT_OPEN:
     case ID_APP_EXIT:
@@ -32,6 +34,10 @@ bool CKLVN_MAINApp::OnCommand(uint32_t commandId) {
         return false;
     if (const ConversionCommand* command = FindConversionCommand(commandId)) {
         OnConvert(*command);
+        return true;
+    }
+    if (const char* codePage = OfferedCodePageOf(commandId)) {
+        SetCodePage(codePage);
         return true;
     }
     switch (commandId) {

@@ -2,6 +2,7 @@
 #include "app/klvn_main_app.h"
 
 #include "convert/module_discovery.h"
+#include "platform/code_page.h"
 #include "platform/file_name_case.h"
 #include "platform/file_reader.h"
 #include "platform/file_set_transaction.h"
@@ -52,7 +53,10 @@ CKLVN_MAINApp::CKLVN_MAINApp(FrameworkServices services, std::string moduleTable
       m_sbu(m_settings, FILE_SBU, services.messageBoxes),
       m_mcr(m_settings, FILE_MCR, services.messageBoxes) {}
 
-CKLVN_MAINApp::~CKLVN_MAINApp() = default;
+// The code page belongs to the project; the next application starts afresh.
+CKLVN_MAINApp::~CKLVN_MAINApp() {
+    SetProjectCodePage("");
+}
 
 CompanionBuffer& CKLVN_MAINApp::Companion(ProjectFileKind kind) {
     return kind == FILE_UER ? m_uer : kind == FILE_SBU ? m_sbu : m_mcr;
@@ -96,7 +100,7 @@ void CKLVN_MAINApp::OnOpenProject() {
     std::string path;
     if (BrowseForFile(path, FILE_DIALOG_PROJECT_OPEN) == 1 && SaveModified()) {
         LoadProject(path);
-        m_bModified = false;
+        m_bModified = m_bRelinked && m_settings.m_bProjectLoaded;
     }
     m_services.repaint.Repaint();
 }
@@ -173,7 +177,10 @@ bool CKLVN_MAINApp::RelinkIfMoved(ProjectFileKind kind, std::optional<bool>& ans
     return true;
 }
 
-void CKLVN_MAINApp::LoadProject(const std::string& path) {
+void CKLVN_MAINApp::LoadProject(const std::string& requestedPath) {
+    // The project's texts, its file names among them, are read in its code page.
+    const std::string path =
+        UseCodePageOfProject(requestedPath, m_services.profile, &m_codePageOrigin);
     m_settings.m_bProjectLoaded = false;
     m_settings.m_strLastError.clear();
     m_strMovedFrom.clear();

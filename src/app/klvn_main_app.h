@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/project_code_page.h"
 #include "convert/conversion_commands.h"
 #include "dialogs/usb_device_table.h"
 #include "platform/dialog.h"
@@ -66,8 +67,21 @@ public:
     // go on (saved, or No), false for Cancel or a save that did not work.
     bool SaveModified();
 
-    // Reads the whole project; m_bProjectLoaded tells whether it worked.
+    // Reads the whole project in its code page (UseCodePageOfProject);
+    // m_bProjectLoaded tells whether it worked.
     void LoadProject(const std::string& path);
+
+    // View > Code page: reads the open project's texts in `codePage` from
+    // now on and remembers it for the project. Nothing stored is converted;
+    // what is edited afterwards is kept in the new code page. A project
+    // whose folder or file names are not ASCII is read again under them
+    // (refused while it has unsaved changes). False when refused.
+    bool SetCodePage(const std::string& codePage);
+    // "Code page: CP932", for the summary's readers.
+    std::string CodePageLine() const;
+    CodePageOrigin CodePageOriginOfProject() const { return m_codePageOrigin; }
+    // Whether a check-mark command is the one in effect.
+    bool IsCommandChecked(uint32_t commandId) const;
 
     // A moved project: its full-path names (FSR_FSRPATHNAME=C:\work\demo.fsr)
     // name the folder it came from while its files lie beside it. The open
@@ -177,6 +191,9 @@ private:
     // Points a moved member at its file beside the project, as the user
     // answers (asked at most once per open in `answer`); false when it stays.
     bool RelinkIfMoved(ProjectFileKind kind, std::optional<bool>& answer);
+    // Whether every name of the project's place on disk is ASCII, so that
+    // it is the same in every code page offered.
+    bool LocationIsAscii() const;
 
     void Report(unsigned messageId, const std::string& reason);
     void ShowReport(const std::string& text);
@@ -201,6 +218,7 @@ private:
     bool m_bOverwriteChanged = false;
     bool m_bStoppedAtChangedFile = false;
     MovedProject m_movedProject = MovedProject::Ask;
+    CodePageOrigin m_codePageOrigin = CodePageOrigin::Detected;
     std::string m_strMovedFrom;
     bool m_bRelinked = false;
     std::function<void(uint32_t, uint32_t)> m_help;

@@ -34,13 +34,13 @@ std::string BatchReportJson(const std::vector<BatchRecord>& records) {
         const BatchRecord& record = records[i];
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.3f", record.seconds);
-        json += "  {\"path\": " + JsonString(ProjectToUtf8(record.path)) +
+        json += "  {\"path\": " + JsonString(ProjectToShownUtf8(record.path)) +
                 ", \"result\": " + (record.succeeded ? "\"succeeded\"" : "\"failed\"") +
-                ", \"target\": " + JsonString(ProjectToUtf8(record.target)) +
+                ", \"target\": " + JsonString(ProjectToShownUtf8(record.target)) +
                 ", \"seconds\": " + seconds + ", \"messages\": [";
         for (size_t m = 0; m < record.messages.size(); ++m)
             json += (m == 0 ? "" : ", ") +
-                    JsonString(ProjectToUtf8(LocaleToProject(record.messages[m])));
+                    JsonString(ProjectToShownUtf8(LocaleToProject(record.messages[m])));
         json += i + 1 < records.size() ? "]},\n" : "]}\n";
     }
     return json + "]\n";

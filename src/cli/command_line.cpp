@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_line.h"
 
+#include "app/project_code_page.h"
 #include "app/version_text.h"
 #include "cli/batch_command.h"
+#include "cli/cli_profile.h"
 #include "cli/file_model_arguments.h"
 #include "cli/ice_model_names.h"
 #include "cli/project_commands.h"
@@ -162,7 +164,7 @@ std::string Folder(const std::string& value) {
 }
 
 struct ProjectArguments {
-    TextArgument project, saveAs;
+    TextArgument project, saveAs, codePage;
     // Commands that take several projects.
     std::vector<std::string> projects;
     TextArgument outDir, report;
@@ -197,6 +199,10 @@ struct ProjectArguments {
                     "save as PATH instead of in place (.fsp is added to a name without an "
                     "extension)",
                     "PATH", SaveTarget);
+        AddText(command, "--codepage", codePage,
+                "read the project's texts in this code page (CP932, CP1252, UTF-8, ...) "
+                "instead of the one remembered for it or found in its bytes",
+                "NAME", NotEmpty);
         command.add_flag("--relink", relink,
                          "a project moved from another folder (its full-path names are of "
                          "that folder) uses the files beside it");
@@ -213,6 +219,28 @@ struct ProjectArguments {
     bool Batch() const {
         return projects.size() > 1 || outDir.Given() || report.Given() ||
                (jobsOption != nullptr && jobsOption->count() > 0);
+    }
+
+    // The texts of the command line are converted to the project's code
+    // page, so it is chosen first: for the one project a process opens.
+    std::string ChooseCodePage() const {
+        if (codePage.Given()) {
+            if (!IsKnownCodePage(codePage.value))
+                return "unknown code page " + codePage.value;
+            SetGivenCodePage(codePage.value);
+        }
+        const std::string* opened = nullptr;
+        if (projects.empty())
+            opened = &project.value;
+        else if (batchItem >= 0 && static_cast<size_t>(batchItem) < projects.size())
+            opened = &projects[static_cast<size_t>(batchItem)];
+        else if (!Batch())
+            opened = &projects.front();
+        if (opened != nullptr) {
+            CliProfile profile;
+            UseCodePageOfProject(AbsolutePath(LocaleToProject(*opened)), profile);
+        }
+        return "";
     }
 
     // The request's projects and save target; a usage problem as its text.
@@ -320,10 +348,15 @@ std::optional<int> ParseCommandLine(int argc, char** argv, CliRequest& request) 
         {show, &showArguments}, {check, &checkArguments},     {save, &saveArguments},
         {set, &setArguments},   {convert, &convertArguments},
     };
-    for (const auto& [command, arguments] : projectCommands)
-        if (command->parsed())
-            if (const std::string problem = arguments->FillIn(request); !problem.empty())
-                return UsageError(problem);
+    for (const auto& [command, arguments] : projectCommands) {
+        if (!command->parsed())
+            continue;
+        std::string problem = arguments->ChooseCodePage();
+        if (problem.empty())
+            problem = arguments->FillIn(request);
+        if (!problem.empty())
+            return UsageError(problem);
+    }
     if (show->parsed()) {
         request.command = CliCommand::Show;
     } else if (check->parsed()) {

@@ -19,6 +19,7 @@ int ShowProject(const CliRequest& request) {
         PrintLine(line);
     for (const std::string& line : ProjectFileLines(session.app.Settings()))
         PrintLine(line);
+    PrintLine(session.app.CodePageLine());
     return kExitDone;
 }
 

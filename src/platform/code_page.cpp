@@ -43,9 +43,112 @@ void WarnUnknownCodePageOnce(const std::string& name) {
                      name.c_str());
 }
 
+namespace {
+
+std::mutex chosenLock;
+std::string chosenCodePage, givenCodePage;
+
+} // namespace
+
 std::string ProjectCodePage() {
-    const char* chosen = std::getenv("KELVANE_CODEPAGE");
-    return chosen != nullptr && *chosen != '\0' ? std::string(chosen) : DefaultProjectCodePage();
+    {
+        const std::lock_guard<std::mutex> guard(chosenLock);
+        if (!chosenCodePage.empty())
+            return chosenCodePage;
+    }
+    std::string given = GivenCodePage();
+    return given.empty() ? DefaultProjectCodePage() : given;
+}
+
+std::string GivenCodePage() {
+    {
+        const std::lock_guard<std::mutex> guard(chosenLock);
+        if (!givenCodePage.empty())
+            return givenCodePage;
+    }
+    const char* variable = std::getenv("KELVANE_CODEPAGE");
+    return variable != nullptr ? std::string(variable) : std::string();
+}
+
+void SetProjectCodePage(std::string codePage) {
+    const std::lock_guard<std::mutex> guard(chosenLock);
+    chosenCodePage = std::move(codePage);
+}
+
+void SetGivenCodePage(std::string codePage) {
+    const std::lock_guard<std::mutex> guard(chosenLock);
+    givenCodePage = std::move(codePage);
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 character at `i`; 0 when there is none.
+size_t Utf8CharacterLength(std::string_view text, size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the second byte's range
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (text.size() - i < length)
+        return 0;
+    for (size_t k = 1; k < length; ++k) {
+        const auto byte = static_cast<unsigned char>(text[i + k]);
+        if (byte < (k == 1 ? low : 0x80) || byte > (k == 1 ? high : 0xBF))
+            return 0;
+    }
+    return length;
+}
+
+// Each byte that starts no well-formed character becomes U+FFFD.
+std::string ReplaceInvalidUtf8(std::string_view text) {
+    std::string valid;
+    valid.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = Utf8CharacterLength(text, i);
+        if (length == 0) {
+            valid += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            valid.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return valid;
+}
+
+} // namespace
+
+bool IsValidUtf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = Utf8CharacterLength(text, i);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+bool DecodesEveryByte(std::string_view text, const std::string& codePage) {
+    if (IsUtf8(codePage))
+        return IsValidUtf8(text);
+    // A refused byte becomes U+FFFD, which none of the code pages offered
+    // holds as a character of its own.
+    return IsKnownCodePage(codePage) &&
+           ConvertCharset(text, codePage, kUtf8, Refused::Replace).find("\xEF\xBF\xBD") ==
+               std::string::npos;
 }
 
 std::string ConvertText(std::string_view text, const std::string& from, const std::string& to) {
@@ -69,6 +172,30 @@ std::string Utf16ToProject(std::u16string_view utf16) {
 
 std::string ProjectToLocale(std::string_view projectText) {
     return ConvertCharset(projectText, ProjectCodePage(), LocaleCharset(), Refused::Replace);
+}
+
+namespace {
+
+std::string ShownIn(std::string_view projectText, const std::string& target) {
+    const std::string codePage = ProjectCodePage();
+    if (!SameCharset(codePage, target))
+        return ConvertCharset(projectText, codePage, target, Refused::Replace);
+    if (IsUtf8(target))
+        return IsValidUtf8(projectText) ? std::string(projectText)
+                                        : ReplaceInvalidUtf8(projectText);
+    // Through UTF-16, which no project code page is, so that every byte is read.
+    return ConvertCharset(ConvertCharset(projectText, codePage, "UTF-16LE", Refused::Replace),
+                          "UTF-16LE", target, Refused::Replace);
+}
+
+} // namespace
+
+std::string ProjectToShownUtf8(std::string_view projectText) {
+    return ShownIn(projectText, kUtf8);
+}
+
+std::string ProjectToShownLocale(std::string_view projectText) {
+    return ShownIn(projectText, LocaleCharset());
 }
 
 std::string LocaleToProject(std::string_view localeText) {

@@ -12,9 +12,24 @@ namespace kelvane {
 // system (the locale's charset). Conversions never fail: what does not
 // convert becomes U+FFFD in UTF-8 and '?' in any other charset.
 
-// KELVANE_CODEPAGE when set and not empty (read on every call), else the
-// locale's charset: "CP932", "UTF-8", ...
+// The code page chosen for the open project (SetProjectCodePage), else
+// GivenCodePage(), else the locale's charset: "CP932", "UTF-8", ...
 std::string ProjectCodePage();
+// The code page the user named for this run: SetGivenCodePage's (the
+// command line's), else KELVANE_CODEPAGE when set and not empty (read on
+// every call); empty when neither names one.
+std::string GivenCodePage();
+void SetGivenCodePage(std::string codePage);
+// The code page of the project just opened, or chosen for it; an empty name
+// goes back to KELVANE_CODEPAGE or the locale's charset.
+void SetProjectCodePage(std::string codePage);
+// Whether a code page of that name can be converted from and to.
+bool IsKnownCodePage(const std::string& codePage);
+
+// Whether the bytes are well-formed UTF-8 (ASCII is).
+bool IsValidUtf8(std::string_view text);
+// Whether every byte of `text` belongs to a character of `codePage`.
+bool DecodesEveryByte(std::string_view text, const std::string& codePage);
 
 // The charset of the environment's LC_CTYPE locale, found once and kept.
 std::string LocaleCharset();
@@ -33,6 +48,11 @@ std::string Utf8ToProject(std::string_view utf8);
 std::string Utf16ToProject(std::u16string_view utf16);
 // For terminal output.
 std::string ProjectToLocale(std::string_view projectText);
+// The same for text shown to the user or written for other programs: what
+// does not convert is replaced even where the project code page is the
+// target's own, which the two above pass through as it is.
+std::string ProjectToShownUtf8(std::string_view projectText);
+std::string ProjectToShownLocale(std::string_view projectText);
 // For command-line arguments and names the system gives.
 std::string LocaleToProject(std::string_view localeText);
 

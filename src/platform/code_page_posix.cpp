@@ -181,6 +181,10 @@ private:
 
 } // namespace
 
+bool IsKnownCodePage(const std::string& codePage) {
+    return IsKnown(codePage);
+}
+
 std::string ConvertCharset(std::string_view text, std::string from, std::string to,
                            Refused refused) {
     if (text.empty() || SameCharset(from, to))

@@ -154,6 +154,10 @@ std::string Replacement(UINT to) {
 
 } // namespace
 
+bool IsKnownCodePage(const std::string& codePage) {
+    return CodePageOf(codePage) != kUnknown;
+}
+
 std::string ConvertCharset(std::string_view text, std::string from, std::string to,
                            Refused refused) {
     if (text.empty() || SameCharset(from, to))

@@ -10,10 +10,12 @@ namespace kelvane {
 // One entry of the main menu, read in order: popups open and close around
 // their items.
 struct MenuEntry {
-    enum Kind { PopupBegin, PopupEnd, Item, Separator, ConversionItems };
+    // A CheckItem is an Item that shows a check mark while its command is
+    // the one in effect.
+    enum Kind { PopupBegin, PopupEnd, Item, CheckItem, Separator, ConversionItems };
     Kind kind;
-    uint32_t commandId; // Item only
-    const char* text;   // PopupBegin and Item: "Text(&K)\tShortcut" as shown
+    uint32_t commandId; // items only
+    const char* text;   // PopupBegin and items: "Text(&K)\tShortcut" as shown
 };
 
 // Accelerator flags, as the accelerator table stores them.

@@ -144,6 +144,12 @@ enum StringId : unsigned {
 
     // An open of a project whose full-path names are of the folder it came from.
     IDS_PROJECT_MOVED = 61366,
+
+    // The code page the open project's texts are read in, and why another
+    // cannot be taken.
+    IDS_CODE_PAGE_LINE = 61367,
+    IDS_CODE_PAGE_SAVE_FIRST = 61368,
+    IDS_CODE_PAGE_NO_NAME = 61369,
 };
 
 } // namespace kelvane

@@ -155,6 +155,11 @@ const StringEntry kEnglish[] = {
     {IDS_BUTTON_RELOAD, "Reload"},
     {IDS_BUTTON_CANCEL, "Cancel"},
     {IDS_PROJECT_MOVED, "This project was moved from %s. Use the files beside it?"},
+    {IDS_CODE_PAGE_LINE, "Code page: %s"},
+    {IDS_CODE_PAGE_SAVE_FIRST,
+     "Save the project before reading it in another code page: the names of its folder or "
+     "files are not all ASCII."},
+    {IDS_CODE_PAGE_NO_NAME, "%s has no name in %s; the code page stays %s."},
 };
 
 } // namespace

@@ -163,6 +163,11 @@ const StringEntry kJapanese[] = {
     {IDS_BUTTON_RELOAD, "再読み込み"},
     {IDS_BUTTON_CANCEL, "キャンセル"},
     {IDS_PROJECT_MOVED, "このプロジェクトは %s から移動されました。隣にあるファイルを使いますか?"},
+    {IDS_CODE_PAGE_LINE, "コードページ: %s"},
+    {IDS_CODE_PAGE_SAVE_FIRST,
+     "フォルダまたはファイルの名前に ASCII 以外の文字があるため、別のコードページで読む前に"
+     "プロジェクトを保存してください。"},
+    {IDS_CODE_PAGE_NO_NAME, "%s は %s では表せません。コードページは %s のままです。"},
 };
 
 } // namespace

@@ -17,9 +17,11 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 
@@ -102,6 +104,12 @@ void CMainFrame::BuildMenu() {
         case MenuEntry::Item:
             open.back()->addAction(MakeAction(entry.commandId, QString::fromUtf8(entry.text)));
             break;
+        case MenuEntry::CheckItem: {
+            QAction* action = MakeAction(entry.commandId, QString::fromUtf8(entry.text));
+            action->setCheckable(true);
+            open.back()->addAction(action);
+            break;
+        }
         case MenuEntry::ConversionItems:
             for (const ConversionCommand& command : ConversionCommands())
                 open.back()->addAction(MakeAction(
@@ -139,9 +147,31 @@ void CMainFrame::BuildToolBar() {
 }
 
 void CMainFrame::UpdateCommandStates() {
-    for (const auto& [commandId, action] : m_actions)
+    for (const auto& [commandId, action] : m_actions) {
         action->setEnabled(m_app.IsCommandEnabled(commandId));
+        if (action->isCheckable())
+            action->setChecked(m_app.IsCommandChecked(commandId));
+    }
     setWindowModified(m_app.IsModified());
+    UpdateStatusBar();
+}
+
+void CMainFrame::UpdateStatusBar() {
+    // The code page shows while a project is open, so that text shown wrong
+    // tells where to change it.
+    const bool open = m_app.Settings().m_bProjectLoaded;
+    if (m_codePage == nullptr) {
+        if (!open)
+            return;
+        m_codePage = new QLabel(statusBar());
+        m_codePage->setObjectName("codePage");
+        statusBar()->addPermanentWidget(m_codePage);
+    }
+    m_codePage->setText(open ? ToQString(m_app.CodePageLine()) : QString());
+    if (open)
+        statusBar()->show();
+    else if (!Waiting())
+        statusBar()->hide();
 }
 
 void CMainFrame::Repaint() {

@@ -9,6 +9,7 @@
 #include <map>
 
 class QAction;
+class QLabel;
 class QToolBar;
 
 namespace kelvane {
@@ -58,11 +59,13 @@ private:
     void BuildAccelerators();
     void BuildToolBar();
     void OnDropFiles(const QStringList& paths);
+    void UpdateStatusBar();
     bool Waiting() const;
 
     CKLVN_MAINApp& m_app;
     CKLVN_MAINView* m_view;
     QToolBar* m_toolBar = nullptr;
+    QLabel* m_codePage = nullptr;
     std::map<uint32_t, QAction*> m_actions;
     std::function<void(uint32_t, uint32_t)> m_help;
     const QtWaitIndicator* m_wait = nullptr;

@@ -29,7 +29,7 @@ constexpr DWORD kFrameStyle =
 std::vector<uint32_t> AllCommandIds() {
     std::vector<uint32_t> ids;
     for (const MenuEntry& entry : MainMenu())
-        if (entry.kind == MenuEntry::Item)
+        if (entry.kind == MenuEntry::Item || entry.kind == MenuEntry::CheckItem)
             ids.push_back(entry.commandId);
     for (const ConversionCommand& command : ConversionCommands())
         ids.push_back(command.commandId);
@@ -99,6 +99,7 @@ HMENU CMainFrame::BuildMenu() const {
             AppendMenuW(open.back(), MF_SEPARATOR, 0, nullptr);
             break;
         case MenuEntry::Item:
+        case MenuEntry::CheckItem:
             AppendMenuW(open.back(), MF_STRING, entry.commandId, WideFromUtf8(entry.text).c_str());
             break;
         case MenuEntry::ConversionItems:
@@ -177,15 +178,27 @@ void CMainFrame::Layout() {
 }
 
 void CMainFrame::ShowNote(const std::string& note) {
-    if (m_note == nullptr && !note.empty())
+    m_strNote = note;
+    UpdateStatusLine();
+    UpdateWindow(m_window);
+}
+
+void CMainFrame::UpdateStatusLine() {
+    // The note of a module at work, else the open project's code page.
+    const std::string text = !m_strNote.empty()                  ? m_strNote
+                             : m_app.Settings().m_bProjectLoaded ? m_app.CodePageLine()
+                                                                 : std::string();
+    if (m_note == nullptr && !text.empty())
         m_note = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD, 0, 0, 0, 0, m_window,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     if (m_note == nullptr)
         return;
-    SetWindowTextW(m_note, WidePath(note).c_str());
-    ShowWindow(m_note, note.empty() ? SW_HIDE : SW_SHOW);
-    Layout();
-    UpdateWindow(m_window);
+    SetWindowTextW(m_note, WidePath(text).c_str());
+    const bool shown = IsWindowVisible(m_note) != FALSE;
+    if (shown != !text.empty()) {
+        ShowWindow(m_note, text.empty() ? SW_HIDE : SW_SHOW);
+        Layout();
+    }
 }
 
 void CMainFrame::UpdateCommandStates() {
@@ -193,6 +206,9 @@ void CMainFrame::UpdateCommandStates() {
     for (uint32_t commandId : AllCommandIds()) {
         const bool enabled = m_app.IsCommandEnabled(commandId);
         EnableMenuItem(menu, commandId, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        CheckMenuItem(menu, commandId,
+                      MF_BYCOMMAND |
+                          (m_app.IsCommandChecked(commandId) ? MF_CHECKED : MF_UNCHECKED));
         SendMessageW(m_toolBar, TB_ENABLEBUTTON, commandId, MAKELONG(enabled ? TRUE : FALSE, 0));
     }
     // The title shows a modified project the way the Qt front does.
@@ -204,6 +220,7 @@ void CMainFrame::UpdateCommandStates() {
     GetWindowTextW(m_window, shown, 256);
     if (wide != shown)
         SetWindowTextW(m_window, wide.c_str());
+    UpdateStatusLine();
 }
 
 void CMainFrame::Repaint() {

@@ -47,7 +47,7 @@ public:
     // While it waits (a conversion module at work), commands, drops and
     // closing the window are refused.
     void SetWaitIndicator(const Win32WaitIndicator* wait) { m_wait = wait; }
-    // A line under the summary while a wait lasts; empty hides it.
+    // A line under the summary while a wait lasts; empty ends it.
     void ShowNote(const std::string& note);
 
 private:
@@ -57,13 +57,17 @@ private:
     void BuildAccelerators();
     bool BuildToolBar();
     void Layout();
+    // The status line: the note while a wait lasts, else the code page of
+    // the open project; hidden with neither.
+    void UpdateStatusLine();
     void OnDropFiles(HDROP drop);
     bool Waiting() const;
 
     CKLVN_MAINApp& m_app;
     HWND m_window = nullptr;
     HWND m_toolBar = nullptr;
-    HWND m_note = nullptr;
+    HWND m_note = nullptr; // the status line
+    std::string m_strNote;
     HIMAGELIST m_images = nullptr;
     HACCEL m_accelerators = nullptr;
     std::unique_ptr<CKLVN_MAINView> m_view;

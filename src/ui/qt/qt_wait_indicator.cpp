@@ -13,6 +13,9 @@ void QtWaitIndicator::BeginWait(const std::string& note) {
     ++m_depth;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!note.empty() && m_owner != nullptr) {
+        // The bar may show the code page already; it stays after the note.
+        if (!m_showsNote)
+            m_hideBarAfter = !m_owner->statusBar()->isVisible();
         m_owner->statusBar()->show();
         m_owner->statusBar()->showMessage(ToQString(note));
         m_showsNote = true;
@@ -31,7 +34,8 @@ void QtWaitIndicator::EndWait() {
     QApplication::restoreOverrideCursor();
     if (m_depth == 0 && m_showsNote && m_owner != nullptr) {
         m_owner->statusBar()->clearMessage();
-        m_owner->statusBar()->hide();
+        if (m_hideBarAfter)
+            m_owner->statusBar()->hide();
         m_showsNote = false;
     }
 }

@@ -22,6 +22,7 @@ private:
     QMainWindow* m_owner = nullptr;
     int m_depth = 0;
     bool m_showsNote = false;
+    bool m_hideBarAfter = true;
 };
 
 } // namespace kelvane

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/project_code_page.h"
 #include "app/qt/frame_repaint.h"
 #include "app/qt/main_frame.h"
 #include "platform/fake_services.h"
@@ -16,8 +17,10 @@
 #include "view/qt/summary_view.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QtTest>
@@ -126,6 +129,8 @@ private slots:
         std::set<uint32_t> withProject = always;
         withProject.insert({ID_PROJECT_SAVE, ID_PROJECT_SAVE_AS, ID_COMM_SETTING,
                             ID_FILE_MODEL_SETTING, 2000, 2001});
+        for (const OfferedCodePage& offered : OfferedCodePages())
+            withProject.insert(offered.commandId);
         const ColourTest notWhite = [](QColor c) { return c != QColor(Qt::white); };
         const ColourTest dark = [](QColor c) { return c.lightness() < 80; };
         const ColourTest blue = [](QColor c) { return c.blue() > 200 && c.red() < 60; };
@@ -223,8 +228,9 @@ private slots:
         Desktop desktop;
         SetResourceLanguage(ResourceLanguage::English);
         const QList<QAction*> menus = desktop.frame.menuBar()->actions();
-        QCOMPARE(menus.size(), 3);
+        QCOMPARE(menus.size(), 4);
         QCOMPARE(menus[0]->text(), QString::fromUtf8("ファイル(&F)"));
+        QCOMPARE(menus[2]->text(), QString::fromUtf8("表示(&V)"));
         QCOMPARE(desktop.frame.Action(2000)->text(),
                  QString::fromUtf8("NOVA→BANTAM(&0)\tShift+Ctrl+0"));
         // Shortcuts are read from the accelerator table, modifiers included.
@@ -236,8 +242,8 @@ private slots:
 
     void projectTextsAreDrawnFromTheProjectCodePage() {
         // A project from Japanese Windows, in a folder with a Japanese name:
-        // its model name in CP932.
-        const test::ScopedEnvironment codePage("KELVANE_CODEPAGE", "CP932");
+        // its model name in CP932, found in its bytes.
+        const test::ScopedEnvironment codePage("KELVANE_CODEPAGE", nullptr);
         Desktop desktop;
         std::string project = test::ReadBytes(desktop.Demo());
         const std::string folder = desktop.folder.File("テスト");
@@ -257,6 +263,25 @@ private slots:
                  qPrintable(texts.join('|')));
         QVERIFY2(texts.contains(" FSP file: " + QString::fromStdString(folder) + "/demo.fsp"),
                  qPrintable(texts.join('|')));
+        const auto shownCodePage = [&desktop] {
+            const auto* label = desktop.frame.findChild<QLabel*>("codePage");
+            return label != nullptr && desktop.frame.statusBar()->isVisibleTo(&desktop.frame)
+                       ? label->text()
+                       : QString();
+        };
+        QCOMPARE(shownCodePage(), QString("Code page: CP932"));
+        QVERIFY(desktop.frame.Action(ID_CODE_PAGE_CP932)->isChecked());
+
+        // Read as UTF-8 from the View menu: drawn anew, the folder still found.
+        desktop.frame.Action(ID_CODE_PAGE_UTF8)->trigger();
+        QVERIFY(desktop.Loaded());
+        QCOMPARE(shownCodePage(), QString("Code page: UTF-8"));
+        QVERIFY(desktop.frame.Action(ID_CODE_PAGE_UTF8)->isChecked());
+        QVERIFY(!desktop.frame.Action(ID_CODE_PAGE_CP932)->isChecked());
+        QVERIFY(!desktop.frame.View()->DisplayTexts().contains(
+            QString::fromUtf8("Model name: テスト")));
+        QVERIFY(desktop.frame.View()->DisplayTexts().contains(
+            " FSP file: " + QString::fromStdString(folder) + "/demo.fsp"));
     }
 
     // A module that hangs: the window goes on drawing, refuses to close and
