@@ -24,14 +24,14 @@ constexpr std::array kOffered = {
     OfferedCodePage{ID_CODE_PAGE_CP1251, "CP1251"}, OfferedCodePage{ID_CODE_PAGE_CP1252, "CP1252"},
 };
 
-// The profile entry of a project: its full name on the file system, with
-// every byte but letters, digits and ".-_" as %XX, so that no profile
-// store takes a separator in it for a group.
+// The profile entry of a project: its full name on the file system, either
+// separator as '/', and every byte but letters, digits and ".-_" as %XX, so
+// that no profile store takes a separator in it for a group.
 std::string ProfileEntryOf(const std::string& path) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string entry;
     for (const char c : NativePath(AbsolutePath(path))) {
-        const auto byte = static_cast<unsigned char>(c);
+        const auto byte = static_cast<unsigned char>(c == '\\' ? '/' : c);
         if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
             (byte >= '0' && byte <= '9') || byte == '.' || byte == '-' || byte == '_') {
             entry.push_back(c);

@@ -28,7 +28,9 @@ TEST(CodePageDetectionTest, Utf8IsStrictAboutWhatItTakes) {
     EXPECT_TRUE(DecodesEveryByte("\x83\x65\x83\x58\x83\x67", "CP932"));
     EXPECT_FALSE(DecodesEveryByte("Caf\xE9.mpd", "CP932")); // a lead byte before '.'
     EXPECT_TRUE(DecodesEveryByte("Caf\xE9.mpd", "CP1252"));
-    EXPECT_FALSE(DecodesEveryByte("a\x81z", "CP1252")); // 0x81 has no character
+    if (!test::kOnWindows) { // Windows reads 0x81 as the control U+0081
+        EXPECT_FALSE(DecodesEveryByte("a\x81z", "CP1252"));
+    }
     EXPECT_FALSE(DecodesEveryByte("abc", "NO-SUCH-CODE-PAGE"));
 }
 
