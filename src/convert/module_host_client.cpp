@@ -19,6 +19,7 @@ namespace {
 
 constexpr double kDefaultTimeoutSeconds = 120;
 constexpr double kDefaultProbeTimeoutSeconds = 10;
+constexpr double kDefaultUsbTimeoutSeconds = 10;
 // What a module prints is passed on up to this much; more is only counted.
 constexpr size_t kModuleOutputKept = 64 * 1024;
 
@@ -29,8 +30,10 @@ std::string TimeoutText(double seconds) {
 }
 
 std::string& HostOverride(ModuleKind kind) {
-    static std::string native, windows;
-    return kind == ModuleKind::Windows ? windows : native;
+    static std::string native, windows, windows64;
+    return kind == ModuleKind::Windows     ? windows
+           : kind == ModuleKind::Windows64 ? windows64
+                                           : native;
 }
 
 // A positive number of seconds from the environment, else `fallback`.
@@ -66,6 +69,66 @@ double ModuleProbeTimeoutSeconds() {
     return SecondsFromEnvironment("KELVANE_PROBE_TIMEOUT", kDefaultProbeTimeoutSeconds);
 }
 
+double UsbListingTimeoutSeconds() {
+    return SecondsFromEnvironment("KELVANE_USB_TIMEOUT", kDefaultUsbTimeoutSeconds);
+}
+
+ModuleHostFailure RunModuleHost(const ModuleLocation& module, const ModuleHostRequest& request,
+                                const HostAnswerReader& reader, double timeoutSeconds,
+                                WaitIndicator& waiter, std::string& detail) {
+    auto encoded = EncodeModuleRequest(request);
+    if (!encoded) {
+        detail = "the module path is too long";
+        return ModuleHostFailure::CannotStart;
+    }
+    ModuleHostFailure failure = ModuleHostFailure::None;
+    std::string note;
+    if (!HostCanStart(module, failure, note))
+        return failure;
+    ScopedWait wait(waiter, note);
+    ChildProcessRun run = HostCommand(module);
+    run.input = std::move(*encoded);
+    run.outputLimit = reader.limit;
+    run.timeoutSeconds = timeoutSeconds;
+    // A process the library started may hold the answer's pipe open for ever.
+    run.outputLength = reader.length;
+    run.errorLimit = kModuleOutputKept;
+    const ChildProcessOutcome ran = RunChildProcess(run, waiter);
+    if (ran.errorBytesDropped > 0) {
+        const std::string dropped = "\nkelvane: " + std::string(reader.what) + " " + module.file +
+                                    " printed " + std::to_string(ran.errorBytesDropped) +
+                                    " more bytes; they were left out\n";
+        std::fputs(ProjectToLocale(dropped).c_str(), stderr);
+    }
+
+    std::string why;
+    if (!ran.started) {
+        detail = ran.startError;
+        return ModuleHostFailure::CannotStart;
+    }
+    if (ran.timedOut) {
+        detail = TimeoutText(timeoutSeconds);
+        return ModuleHostFailure::TimedOut;
+    }
+    if (ran.outputTooLong) {
+        detail = "more than " + std::to_string(reader.limit) + " bytes";
+        return ModuleHostFailure::BadAnswer;
+    }
+    // A whole answer counts even if the host fell over after sending it.
+    if (reader.decode(ran.output, why))
+        return ModuleHostFailure::None;
+    if (ran.signaled) {
+        detail = SignalDescription(ran.signalNumber);
+        return ModuleHostFailure::Crashed;
+    }
+    if (ran.output.empty()) {
+        detail = std::to_string(ran.exitCode);
+        return ModuleHostFailure::Exited;
+    }
+    detail = why + ", " + std::to_string(ran.output.size()) + " bytes";
+    return ModuleHostFailure::BadAnswer;
+}
+
 ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall call,
                                  int32_t direction, const ModuleBlockBytes& block,
                                  WaitIndicator& waiter) {
@@ -76,57 +139,11 @@ ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall ca
     request.direction = direction;
     request.modulePath = module.hostPath;
     request.block = block;
-    const auto encoded = EncodeModuleRequest(request);
-    if (!encoded) {
-        outcome.failure = ModuleHostFailure::CannotStart;
-        outcome.detail = "the module path is too long";
-        return outcome;
-    }
-    std::string note;
-    if (!HostCanStart(module, outcome.failure, note))
-        return outcome;
-    ScopedWait wait(waiter, note);
-    ChildProcessRun run = HostCommand(module);
-    run.input = std::move(*encoded);
-    run.outputLimit = kModuleAnswerLimit;
-    run.timeoutSeconds = TimeoutOf(call);
-    // A process the module started may hold the answer's pipe open for ever.
-    run.outputLength = ModuleAnswerLength;
-    run.errorLimit = kModuleOutputKept;
-    const ChildProcessOutcome ran = RunChildProcess(run, waiter);
-    if (ran.errorBytesDropped > 0) {
-        const std::string note = "\nkelvane: the conversion module " + module.file + " printed " +
-                                 std::to_string(ran.errorBytesDropped) +
-                                 " more bytes; they were left out\n";
-        std::fputs(ProjectToLocale(note).c_str(), stderr);
-    }
-
-    std::string why;
-    if (!ran.started) {
-        outcome.failure = ModuleHostFailure::CannotStart;
-        outcome.detail = ran.startError;
-    } else if (ran.timedOut) {
-        outcome.failure = ModuleHostFailure::TimedOut;
-        outcome.detail = TimeoutText(TimeoutOf(call));
-    } else if (ran.outputTooLong) {
-        outcome.failure = ModuleHostFailure::BadAnswer;
-        outcome.detail = "more than " + std::to_string(kModuleAnswerLimit) + " bytes";
-    } else if (auto answer = DecodeModuleAnswer(ran.output, why)) {
-        // A whole answer counts even if the host fell over after sending it.
-        outcome.answer = std::move(*answer);
-    } else if (ran.signaled) {
-        outcome.failure = ModuleHostFailure::Crashed;
-        outcome.detail = SignalDescription(ran.signalNumber);
-    } else if (ran.output.empty() && ran.exitCode != 0) {
-        outcome.failure = ModuleHostFailure::Exited;
-        outcome.detail = std::to_string(ran.exitCode);
-    } else if (ran.output.empty()) {
-        outcome.failure = ModuleHostFailure::Exited;
-        outcome.detail = "0";
-    } else {
-        outcome.failure = ModuleHostFailure::BadAnswer;
-        outcome.detail = why + ", " + std::to_string(ran.output.size()) + " bytes";
-    }
+    const HostAnswerReader reader =
+        AnswerReader(outcome.answer, kModuleAnswerLimit, ModuleAnswerLength, DecodeModuleAnswer,
+                     "the conversion module");
+    outcome.failure =
+        RunModuleHost(module, request, reader, TimeoutOf(call), waiter, outcome.detail);
     return outcome;
 }
 

@@ -4,14 +4,19 @@
 #include "convert/module_host_protocol.h"
 #include "platform/wait_indicator.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelvane {
 
 // Where a conversion module runs: a native library in kelvane-module-host,
-// a 32-bit Windows library in kelvane-module-host.exe under Wine.
-enum class ModuleKind { Native, Windows };
+// a 32-bit Windows library in kelvane-module-host.exe under Wine. On Linux
+// a 64-bit Windows library runs in kelvane-module-host64.exe under Wine's
+// 64-bit loader (Windows64); Windows gives Native for it.
+enum class ModuleKind { Native, Windows, Windows64 };
 
 struct ModuleLocation {
     ModuleKind kind = ModuleKind::Native;
@@ -48,6 +53,44 @@ struct ModuleHostOutcome {
 // seconds, 10 unless set.
 double ModuleCallTimeoutSeconds();
 double ModuleProbeTimeoutSeconds();
+// The limit of one USB device listing: KELVANE_USB_TIMEOUT seconds, 10
+// unless set.
+double UsbListingTimeoutSeconds();
+
+// How the answer to one kind of request is read.
+struct HostAnswerReader {
+    size_t limit = 0; // no whole answer is longer
+    // The whole answer's length, once the bytes that have come tell it.
+    std::function<std::optional<size_t>(std::string_view)> length;
+    // Takes a whole answer; false, with the reason in `why`, for anything else.
+    std::function<bool(std::string_view bytes, std::string& why)> decode;
+    const char* what = ""; // "the conversion module", for a note on what it printed
+};
+
+// A reader that decodes the answer into `answer`.
+template <class Answer>
+HostAnswerReader
+AnswerReader(Answer& answer, size_t limit, std::optional<size_t> (*length)(std::string_view),
+             std::optional<Answer> (*decode)(std::string_view, std::string&), const char* what) {
+    HostAnswerReader reader;
+    reader.limit = limit;
+    reader.length = length;
+    reader.decode = [&answer, decode](std::string_view bytes, std::string& why) {
+        auto decoded = decode(bytes, why);
+        if (decoded)
+            answer = std::move(*decoded);
+        return decoded.has_value();
+    };
+    reader.what = what;
+    return reader;
+}
+
+// One run of the host of `module` with `request`, waiting at most
+// `timeoutSeconds` with `waiter`: None once `reader` took the answer, else
+// the failure, with its detail.
+ModuleHostFailure RunModuleHost(const ModuleLocation& module, const ModuleHostRequest& request,
+                                const HostAnswerReader& reader, double timeoutSeconds,
+                                WaitIndicator& waiter, std::string& detail);
 
 // One call of the module in its host, waiting with `waiter`.
 ModuleHostOutcome CallModuleHost(const ModuleLocation& module, ModuleHostCall call,

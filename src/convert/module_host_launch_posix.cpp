@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "convert/module_discovery.h"
 #include "convert/module_host_launch.h"
+#include "convert/pe_machine.h"
+#include "convert/usb_host_client.h"
 #include "platform/absolute_path.h"
 #include "platform/code_page.h"
+#include "platform/default_folder.h"
+#include "platform/drive_folder.h"
 #include "platform/executable_path.h"
 #include "platform/file_name_case.h"
 #include "platform/file_reader.h"
@@ -12,6 +16,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <vector>
 
 namespace kelvane {
 namespace {
@@ -65,6 +70,37 @@ std::string UnixPathOfWindowsPath(const std::string& windowsPath) {
     return path;
 }
 
+// Debian keeps Wine's 64-bit loader out of PATH; a Wine of one loader for
+// both runs 64-bit programs as `wine`.
+std::string Wine64Loader() {
+    if (ProgramOnPath("wine64"))
+        return "wine64";
+    if (ProgramOnPath("/usr/lib/wine/wine64"))
+        return "/usr/lib/wine/wine64";
+    return ProgramOnPath("wine") ? "wine" : std::string();
+}
+
+bool IsDllName(std::string_view name) {
+    if (name.size() < 4)
+        return false;
+    std::string suffix(name.substr(name.size() - 4));
+    for (char& c : suffix)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return suffix == ".dll";
+}
+
+// A DLL file for a host under Wine: the 64-bit one for a 64-bit DLL, the
+// 32-bit one for every other, which also tells why one cannot be loaded.
+ModuleLocation WindowsLibraryLocation(const std::string& file) {
+    ModuleLocation location;
+    location.kind =
+        PeMachineOf(file) == kMachineAmd64 ? ModuleKind::Windows64 : ModuleKind::Windows;
+    location.fieldName = file;
+    location.file = file;
+    location.hostPath = WineDrivePath(file);
+    return location;
+}
+
 // Wine creates a missing prefix on its first start, which takes seconds.
 bool WinePrefixMissing() {
     return KindOfPath(WinePrefix() + "/system.reg") == PathKind::Missing;
@@ -73,13 +109,21 @@ bool WinePrefixMissing() {
 } // namespace
 
 const char* HostProgramName(ModuleKind kind) {
-    return kind == ModuleKind::Windows ? "kelvane-module-host.exe" : "kelvane-module-host";
+    switch (kind) {
+    case ModuleKind::Windows:
+        return "kelvane-module-host.exe";
+    case ModuleKind::Windows64:
+        return "kelvane-module-host64.exe";
+    case ModuleKind::Native:
+        break;
+    }
+    return "kelvane-module-host";
 }
 
 bool HostCanStart(const ModuleLocation& module, ModuleHostFailure& failure, std::string& note) {
-    if (module.kind != ModuleKind::Windows)
+    if (module.kind == ModuleKind::Native)
         return true;
-    if (!ProgramOnPath("wine")) {
+    if (module.kind == ModuleKind::Windows ? !ProgramOnPath("wine") : Wine64Loader().empty()) {
         failure = ModuleHostFailure::WineMissing;
         return false;
     }
@@ -95,8 +139,9 @@ bool HostCanStart(const ModuleLocation& module, ModuleHostFailure& failure, std:
 ChildProcessRun HostCommand(const ModuleLocation& module) {
     ChildProcessRun run;
     const std::string host = HostProgram(module.kind);
-    if (module.kind == ModuleKind::Windows) {
-        run.command = {"wine", NativePath(host)};
+    if (module.kind != ModuleKind::Native) {
+        run.command = {module.kind == ModuleKind::Windows ? "wine" : Wine64Loader(),
+                       NativePath(host)};
         // Quiet, and no offer to install .NET or a browser engine into a new
         // prefix: nobody is there to answer it.
         if (std::getenv("WINEDEBUG") == nullptr)
@@ -142,6 +187,36 @@ ModuleLocation LocateModule(std::string_view modulePath) {
     // Neither is there: the system's library search may still know it.
     location.file = location.fieldName;
     return location;
+}
+
+// The substitute beside the program comes first, a product decision: it
+// needs no Wine, and it is what the package installs; a user's own DLL is
+// used where no substitute is.
+UsbLibraryPlace LocateUsbLibrary(const std::string& name, const std::string& programFolder) {
+    UsbLibraryPlace place;
+    place.library = name;
+    const bool bare = name.find('/') == std::string::npos;
+    const auto beside = [&](const std::string& file) {
+        return bare && !programFolder.empty() ? programFolder + "/" + file : file;
+    };
+    const bool dll = IsDllName(name);
+    if (!dll && IsRegularFile(beside(name)))
+        return place;
+    const std::string dllName = dll ? name : ModuleFileNameWithSuffix(name, ".dll");
+    std::vector<std::string> candidates = {beside(dllName)};
+    if (const std::string installed = DriveFolderOnThisSystem(kDebuggerFolder);
+        bare && !installed.empty())
+        candidates.push_back(installed + "/" + dllName);
+    for (const std::string& candidate : candidates) {
+        const std::string file = ModuleFileInAnyCase(candidate);
+        if (IsRegularFile(file)) {
+            place.host = WindowsLibraryLocation(file);
+            return place;
+        }
+    }
+    // Nothing found: the system's library search may know the name, and its
+    // loader says why not; no Wine is started for a file that is not there.
+    return place;
 }
 
 } // namespace kelvane

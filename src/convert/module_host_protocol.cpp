@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "convert/module_host_protocol.h"
 
+#include "convert/protocol_fields.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,60 +13,6 @@ constexpr char kRequestMagic[4] = {'K', 'L', 'V', 'Q'};
 constexpr char kAnswerMagic[4] = {'K', 'L', 'V', 'A'};
 constexpr uint32_t kProtocolVersion = 2;
 
-void PutWord(std::string& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
-void PutText(std::string& out, std::string_view text) {
-    PutWord(out, static_cast<uint32_t>(text.size()));
-    out.append(text);
-}
-
-// Reads little-endian fields off the front of a message, never past its end.
-class FieldReader {
-public:
-    explicit FieldReader(std::string_view bytes) : m_rest(bytes) {}
-
-    bool Word(uint32_t& value) {
-        if (m_rest.size() < 4)
-            return false;
-        value = 0;
-        for (int i = 0; i < 4; ++i)
-            value |= static_cast<uint32_t>(static_cast<unsigned char>(m_rest[i])) << (8 * i);
-        m_rest.remove_prefix(4);
-        return true;
-    }
-    bool Bytes(char* out, size_t size) {
-        if (m_rest.size() < size)
-            return false;
-        std::memcpy(out, m_rest.data(), size);
-        m_rest.remove_prefix(size);
-        return true;
-    }
-    bool Text(std::string& out, size_t limit) {
-        uint32_t size = 0;
-        if (!Word(size) || size > limit || m_rest.size() < size)
-            return false;
-        out.assign(m_rest.substr(0, size));
-        m_rest.remove_prefix(size);
-        return true;
-    }
-    bool Magic(const char (&magic)[4]) {
-        char seen[4];
-        return Bytes(seen, sizeof seen) && std::memcmp(seen, magic, sizeof seen) == 0;
-    }
-    bool AtEnd() const { return m_rest.empty(); }
-
-private:
-    std::string_view m_rest;
-};
-
-std::nullopt_t Refuse(std::string& why, const char* reason) {
-    why = reason;
-    return std::nullopt;
-}
-
 } // namespace
 
 std::optional<std::string> EncodeModuleRequest(const ModuleHostRequest& request) {
@@ -73,6 +21,11 @@ std::optional<std::string> EncodeModuleRequest(const ModuleHostRequest& request)
     std::string out(kRequestMagic, sizeof kRequestMagic);
     PutWord(out, kProtocolVersion);
     PutWord(out, static_cast<uint32_t>(request.call));
+    // A listing has neither direction nor block.
+    if (request.call == ModuleHostCall::ListUsbDevices) {
+        PutText(out, request.modulePath);
+        return out;
+    }
     PutWord(out, static_cast<uint32_t>(request.direction));
     PutText(out, request.modulePath);
     out.append(request.block.data(), request.block.size());
@@ -101,12 +54,18 @@ std::optional<ModuleHostRequest> DecodeModuleRequest(std::string_view bytes, std
         return Refuse(why, "not a module host request");
     if (version != kProtocolVersion)
         return Refuse(why, "another version of the request");
-    if (!reader.Word(call) || !reader.Word(direction) ||
-        !reader.Text(request.modulePath, kModulePathLimit) ||
-        !reader.Bytes(request.block.data(), request.block.size()) || !reader.AtEnd())
+    if (!reader.Word(call))
         return Refuse(why, "a request of the wrong size");
+    if (call == static_cast<uint32_t>(ModuleHostCall::ListUsbDevices)) {
+        if (!reader.Text(request.modulePath, kModulePathLimit) || !reader.AtEnd())
+            return Refuse(why, "a request of the wrong size");
+    } else if (!reader.Word(direction) || !reader.Text(request.modulePath, kModulePathLimit) ||
+               !reader.Bytes(request.block.data(), request.block.size()) || !reader.AtEnd()) {
+        return Refuse(why, "a request of the wrong size");
+    }
     if (call != static_cast<uint32_t>(ModuleHostCall::Probe) &&
-        call != static_cast<uint32_t>(ModuleHostCall::Convert))
+        call != static_cast<uint32_t>(ModuleHostCall::Convert) &&
+        call != static_cast<uint32_t>(ModuleHostCall::ListUsbDevices))
         return Refuse(why, "an unknown call");
     request.call = static_cast<ModuleHostCall>(call);
     request.direction = static_cast<int32_t>(direction);

@@ -23,7 +23,9 @@ inline constexpr size_t kModuleErrorTextSize = 512;
 inline constexpr size_t kModulePathLimit = 4096;
 inline constexpr size_t kModuleDetailLimit = 1024;
 
-enum class ModuleHostCall : uint32_t { Probe = 1, Convert = 2 };
+// ListUsbDevices asks a USB access library for its devices
+// (convert/usb_host_protocol.h has its answer).
+enum class ModuleHostCall : uint32_t { Probe = 1, Convert = 2, ListUsbDevices = 3 };
 
 struct ModuleHostRequest {
     ModuleHostCall call = ModuleHostCall::Probe;

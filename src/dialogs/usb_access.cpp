@@ -2,27 +2,12 @@
 #include "dialogs/usb_access.h"
 
 #include "platform/code_page.h"
+#include "platform/executable_path.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace kelvane {
 namespace {
-
-constexpr const char* kEntryPointNames[12] = {
-    "USB_GetDeviceList",
-    "USB_GetDeviceInfo",
-    "USB_Check",
-    "USB_DeviceOpen",
-    "USB_DeviceClose",
-    "USB_SetReadWriteCondition",
-    "USB_GetReadWriteCondition",
-    "USB_BlkDataWrite",
-    "USB_BlkDataRead",
-    "USB_GetErrorInfo",
-    "USB_PurgeDevice",
-    "USB_GetPipeAddress",
-};
 
 // A UTF-16 text from `offset` to its terminator, never past the record.
 std::u16string RecordText(const unsigned char* record, size_t offset) {
@@ -44,15 +29,18 @@ std::string UsbDeviceEntryText(const unsigned char* record) {
 }
 
 CUsbAccess::CUsbAccess(const std::string& libraryName) {
-    if (!m_module.Load(libraryName)) {
+    const UsbLibraryPlace place = LocateUsbLibrary(libraryName, ExecutableFolder());
+    if (place.host) {
+        m_host = place.host;
+        return;
+    }
+    if (!m_module.Load(place.library)) {
         m_strUnusable = libraryName + ": " + m_module.Error();
         return;
     }
-    for (size_t i = 0; i < std::size(kEntryPointNames); ++i)
-        m_apEntryPoints[i] = m_module.Symbol(kEntryPointNames[i]);
-    for (size_t i = 0; i < 2; ++i)
-        if (m_apEntryPoints[i] == nullptr)
-            m_strUnusable = libraryName + " has no " + kEntryPointNames[i];
+    m_apEntryPoints = LookUpUsbEntryPoints(m_module);
+    if (const char* missing = MissingUsbListingCall(m_apEntryPoints))
+        m_strUnusable = libraryName + " has no " + missing;
 }
 
 CUsbAccess::~CUsbAccess() {
@@ -61,21 +49,25 @@ CUsbAccess::~CUsbAccess() {
 }
 
 void CUsbAccess::Refresh() {
-    auto* getDeviceList = reinterpret_cast<GetDeviceListFunction>(m_apEntryPoints[0]);
-    auto* getDeviceInfo = reinterpret_cast<GetDeviceInfoFunction>(m_apEntryPoints[1]);
-    if (getDeviceList == nullptr || getDeviceInfo == nullptr)
+    if (m_host) {
+        const UsbHostOutcome outcome = ListUsbDevicesInHost(*m_host, SilentWaitIndicator());
+        m_strUnusable = UsbHostProblem(outcome, *m_host);
+        // A library that could not list leaves nothing of an earlier refresh.
+        TakeDevices(m_strUnusable.empty() ? outcome.answer : UsbHostAnswer());
         return;
-    m_astrDeviceTexts.clear();
-    m_nDeviceCount = std::min(getDeviceList(), kMaxUsbDevices);
-    if (m_nDeviceCount == 0)
-        return;
-    std::vector<unsigned char> records(size_t{m_nDeviceCount} * kUsbDeviceRecordSize, 0);
-    m_astrDeviceTexts.assign(m_nDeviceCount, std::string());
-    for (uint32_t i = 0; i < m_nDeviceCount; ++i) {
-        unsigned char* record = records.data() + size_t{i} * kUsbDeviceRecordSize;
-        if (getDeviceInfo(i, record) != 0)
-            m_astrDeviceTexts[i] = UsbDeviceEntryText(record);
     }
+    if (MissingUsbListingCall(m_apEntryPoints) != nullptr)
+        return;
+    TakeDevices(ListUsbDevices(m_apEntryPoints));
+}
+
+void CUsbAccess::TakeDevices(const UsbHostAnswer& answer) {
+    m_astrDeviceTexts.clear();
+    m_nDeviceCount = static_cast<uint32_t>(std::min(answer.devices.size(), size_t{kMaxUsbDevices}));
+    m_astrDeviceTexts.assign(m_nDeviceCount, std::string());
+    for (uint32_t i = 0; i < m_nDeviceCount; ++i)
+        if (answer.devices[i].filled)
+            m_astrDeviceTexts[i] = UsbDeviceEntryText(answer.devices[i].record.data());
 }
 
 } // namespace kelvane

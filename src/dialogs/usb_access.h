@@ -1,50 +1,50 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "convert/usb_host_client.h"
+#include "convert/usb_host_protocol.h"
+#include "convert/usb_listing.h"
 #include "platform/dynamic_library.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kelvane {
 
-// The record USB_GetDeviceInfo fills: the program reads two UTF-16 texts.
-inline constexpr size_t kUsbDeviceRecordSize = 1806;
-inline constexpr size_t kUsbLabelOffset = 522;
-inline constexpr size_t kUsbNameOffset = 778;
-
-// The most devices one detection lists; the application's table holds as many.
-inline constexpr uint32_t kMaxUsbDevices = 128;
-
-// The USB access library of the ICE family, loaded for the life of the
-// object. It only enumerates: of its twelve entry points two are called.
+// The USB access library of the ICE family. It only enumerates: of its
+// twelve entry points two are called. The substitute .so is loaded for the
+// life of the object; a Windows DLL runs in a module host, started anew by
+// each Refresh, so that a crash or a hang of it cannot reach the program.
 class CUsbAccess {
 public:
-    // The library is looked for beside the program first.
+    // The library is looked for beside the program first (LocateUsbLibrary).
     explicit CUsbAccess(const std::string& libraryName = std::string("tvxUSB") + kLibrarySuffix);
     virtual ~CUsbAccess();
     CUsbAccess(const CUsbAccess&) = delete;
     CUsbAccess& operator=(const CUsbAccess&) = delete;
 
-    // Asks the library for its devices again. A library that is missing or
-    // lacks either call reports none; past kMaxUsbDevices the rest is left out.
+    // Asks the library for its devices again. A library that is missing,
+    // lacks either call, crashes or hangs reports none; past kMaxUsbDevices
+    // the rest is left out.
     void Refresh();
     uint32_t Count() const { return m_nDeviceCount; }
-    // Why no device can be listed at all: the library did not load or lacks
-    // a call the listing needs; empty when it can list.
+    // Why no device can be listed at all: the library did not load, lacks a
+    // call the listing needs, or (for one in a host, known after Refresh)
+    // crashed, hung or could not be run; empty when it can list.
     const std::string& Unusable() const { return m_strUnusable; }
     // "NAME LABEL" of device i in the project code page; empty for a device
     // the library could not describe.
     const std::string& Text(uint32_t index) const { return m_astrDeviceTexts.at(index); }
 
 private:
-    using GetDeviceListFunction = uint32_t (*)();
-    using GetDeviceInfoFunction = int32_t (*)(uint32_t index, void* record);
+    void TakeDevices(const UsbHostAnswer& answer);
 
     DynamicLibrary m_module;
-    void* m_apEntryPoints[12] = {};
+    UsbEntryPoints m_apEntryPoints{};
+    std::optional<ModuleLocation> m_host; // where a DLL is called instead
     uint32_t m_nDeviceCount = 0;
     std::vector<std::string> m_astrDeviceTexts;
     std::string m_strUnusable;

@@ -7,7 +7,7 @@
 namespace kelvane {
 
 std::string DefaultDialogFolder() {
-    const std::string debuggerFolder = "C:\\KVX\\ferroSCOPE";
+    const std::string debuggerFolder = kDebuggerFolder;
     return IsFolder(debuggerFolder) ? debuggerFolder : KnownFolder(FOLDERID_Profile);
 }
 

@@ -69,7 +69,7 @@ TEST(ModuleHostProtocolTest, AcceptsOnlyAWholeMessageOfItsOwnKind) {
     unknownStatus[8] = 6;
     EXPECT_FALSE(DecodeModuleAnswer(unknownStatus, why));
     std::string unknownCall = encodedRequest;
-    unknownCall[8] = 3;
+    unknownCall[8] = 4;
     EXPECT_FALSE(DecodeModuleRequest(unknownCall, why));
     EXPECT_EQ(why, "an unknown call");
     // A text longer than its field is refused, never cut on reading.

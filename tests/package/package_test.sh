@@ -50,6 +50,7 @@ if grep -E '_tests?( |$)|_test[^ ]*\.(so|dll)|_bench|bare_window|tests/|CMakeFil
 fi
 if [ "$windows" = ON ]; then
     for path in ./usr/lib/kelvane/kelvane-module-host.exe \
+        ./usr/lib/kelvane/kelvane-module-host64.exe \
         ./usr/lib/kelvane/kelvane_sample_converter_win32.dll; do
         awk -v path="$path" '$6 == path { found = 1 } END { exit !found }' "$work/contents" ||
             fail "$path is not in the package"

@@ -4,12 +4,24 @@
    KELVANE_TEST_NO_INFO   no USB_GetDeviceInfo at all
    KELVANE_TEST_FAIL      the index of a device whose record cannot be filled
    KELVANE_TEST_BLANK     the first device's name holds a blank
+   KELVANE_TEST_NO_LIST   no USB_GetDeviceList at all
+   KELVANE_TEST_CRASH     USB_GetDeviceInfo fills device 0, then writes
+                          through a null pointer for device 1
+   KELVANE_TEST_HANG      USB_GetDeviceList never returns
    Devices 0 and 1 are ABC12345DE "unit-1" and XYZ67890QR "unit-2", the
    others DEVnnn "more". Every call writes the whole record, as a real
    library may, so a record too small for the program would be overrun. */
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
+
+#ifdef KELVANE_TEST_HANG
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+#endif
 
 #define EXPORT __attribute__((visibility("default")))
 
@@ -33,16 +45,35 @@ __attribute__((unused)) static void PutText(unsigned char* record, size_t offset
     record[offset + 2 * i + 1] = 0;
 }
 
-EXPORT uint32_t USB_GetDeviceList(void) {
+static uint32_t DeviceCount(void) {
+#ifdef KELVANE_TEST_HANG
+    for (;;) {
+#ifdef _WIN32
+        Sleep(1000);
+#else
+        sleep(1);
+#endif
+    }
+#endif
     return KELVANE_TEST_DEVICES;
 }
+
+#ifndef KELVANE_TEST_NO_LIST
+EXPORT uint32_t USB_GetDeviceList(void) {
+    return DeviceCount();
+}
+#endif
 
 #ifndef KELVANE_TEST_NO_INFO
 EXPORT int32_t USB_GetDeviceInfo(uint32_t index, void* buffer) {
     unsigned char* record = (unsigned char*)buffer;
     char name[32];
-    if (index >= USB_GetDeviceList() || (int)index == KELVANE_TEST_FAIL)
+    if (index >= DeviceCount() || (int)index == KELVANE_TEST_FAIL)
         return 0;
+#ifdef KELVANE_TEST_CRASH
+    if (index == 1)
+        *(volatile int*)(uintptr_t)0 = 1;
+#endif
     memset(record, 0x5A, kRecordSize);
     if (index == 0) {
 #ifdef KELVANE_TEST_BLANK
