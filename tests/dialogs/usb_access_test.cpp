@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <string>
 
 namespace kelvane {
@@ -126,7 +128,6 @@ TEST(UsbAccessTest, ADllListsItsDevicesThroughTheHostAsTheSubstituteDoes) {
 // says why; the program goes on, and the next listing works.
 TEST(UsbAccessTest, ADllThatLacksACallCrashesOrHangsListsNothingAndSaysWhy) {
     SKIP_WITHOUT_HOST64();
-    const test::ScopedEnvironment timeout("KELVANE_USB_TIMEOUT", "2");
     const struct {
         const char* library;
         std::string unusable;
@@ -139,6 +140,11 @@ TEST(UsbAccessTest, ADllThatLacksACallCrashesOrHangsListsNothingAndSaysWhy) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.library);
+        // Only the hang waits for the short limit: a Wine that starts slowly
+        // on a cold machine is no hang.
+        std::optional<test::ScopedEnvironment> timeout;
+        if (c.unusable.find("no answer") != std::string::npos)
+            timeout.emplace("KELVANE_USB_TIMEOUT", "2");
         CUsbAccess usb(Library64(c.library));
         usb.Refresh();
         EXPECT_EQ(usb.Count(), 0u);
@@ -200,7 +206,6 @@ TEST(UsbAccessTest, AThirtyTwoBitDllListsThroughTheThirtyTwoBitHost) {
         GTEST_SKIP() << "skipped: built without KELVANE_WINDOWS_MODULES";
     if (!ThirtyTwoBitHostRuns())
         GTEST_SKIP() << "skipped: this machine runs no 32-bit Windows programs";
-    const test::ScopedEnvironment timeout("KELVANE_USB_TIMEOUT", "5");
     CUsbAccess two(Library32("kelvane_test_usb_two"));
     two.Refresh();
     EXPECT_EQ(two.Unusable(), "");
