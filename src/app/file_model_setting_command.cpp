@@ -11,6 +11,21 @@
 #include <cstring>
 
 namespace kelvane {
+namespace {
+
+// What the Files & ICE model dialog shows of the record and lets the user edit.
+struct FileModelValues {
+    std::string mpv, mci, model;
+    std::vector<std::string> frdTargets;
+    bool operator==(const FileModelValues&) const = default;
+};
+
+FileModelValues FileModelValuesOf(const ProjectSettings& s) {
+    return {std::string(FieldText(s.m_szMpdFile)), std::string(FieldText(s.m_szDefFile)),
+            s.m_strSelectedModelName, s.m_astrFrdNewFiles};
+}
+
+} // namespace
 
 std::vector<std::string> CKLVN_MAINApp::InstalledModels() const {
     if (m_installedModels)
@@ -36,6 +51,7 @@ void CKLVN_MAINApp::OnFileModelSetting() {
     dialog.m_strModel = m_settings.m_strSelectedModelName;
     if (dialog.DoModal() != IDOK)
         return;
+    const FileModelValues before = FileModelValuesOf(m_settings);
 
     // The dialog refuses paths these fields cannot hold.
     std::string mpv = dialog.m_strMpvPath;
@@ -52,7 +68,10 @@ void CKLVN_MAINApp::OnFileModelSetting() {
     m_settings.m_astrFrdNewFiles = dialog.m_astrFrdTargets;
     if (!dialog.m_strModel.empty())
         m_settings.m_strSelectedModelName = dialog.m_strModel;
-    m_bModified = true;
+    // The MPV folder is derived anew at every OK; only what the user sees and
+    // edits marks the project.
+    if (FileModelValuesOf(m_settings) != before)
+        m_bModified = true;
     m_services.repaint.Repaint();
 }
 
@@ -60,7 +79,8 @@ void CKLVN_MAINApp::OnModelSelect() {
     CModelSelectDlg dialog(
         m_services.messageBoxes, [this] { return InstalledModels(); }, m_services.dialogs);
     dialog.m_strCurrentModel = m_settings.m_strModelName;
-    if (dialog.DoModal() != IDOK || dialog.m_strModel.empty())
+    if (dialog.DoModal() != IDOK || dialog.m_strModel.empty() ||
+        dialog.m_strModel == m_settings.m_strSelectedModelName)
         return;
     m_settings.m_strSelectedModelName = dialog.m_strModel;
     m_bModified = true;

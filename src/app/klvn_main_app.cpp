@@ -124,7 +124,9 @@ bool CKLVN_MAINApp::SaveModified() {
         FormatResourceString(IDS_SAVE_CHANGES, {CurrentProjectPath()}),
         LoadResourceString(IDS_CAPTION_CONFIRM), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
     case IDYES:
-        return OnSaveProject();
+        // The user has just said to save: asking to overwrite again, with No
+        // as the default, would let Enter drop both the save and the exit.
+        return SaveInPlace();
     case IDNO:
         return true;
     default:
@@ -133,11 +135,17 @@ bool CKLVN_MAINApp::SaveModified() {
 }
 
 bool CKLVN_MAINApp::OnSaveProject() {
-    const std::string path = CurrentProjectPath();
     const int answer = m_services.messageBoxes.MessageBox(
-        FormatResourceString(IDS_OVERWRITE_QUESTION, {path}),
+        FormatResourceString(IDS_OVERWRITE_QUESTION, {CurrentProjectPath()}),
         LoadResourceString(IDS_CAPTION_CONFIRM), kOverwriteStyle);
-    const bool saved = answer == IDYES && SaveProject(path);
+    if (answer == IDYES)
+        return SaveInPlace();
+    m_services.repaint.Repaint();
+    return false;
+}
+
+bool CKLVN_MAINApp::SaveInPlace() {
+    const bool saved = SaveProject(CurrentProjectPath());
     m_bModified = m_bModified && !saved;
     m_services.repaint.Repaint();
     return saved;

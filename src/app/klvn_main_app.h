@@ -63,7 +63,7 @@ public:
     // by a save command that worked and by opening a project.
     bool IsModified() const { return m_bModified; }
     // Before a modified project is replaced or the program ends: asks
-    // whether to save it. Yes runs the plain save; true when the caller may
+    // whether to save it. Yes saves in place without asking again; true when the caller may
     // go on (saved, or No), false for Cancel or a save that did not work.
     bool SaveModified();
 
@@ -177,6 +177,8 @@ public:
 
 private:
     enum class SaveOutcome { Saved, Failed, ChangedOnDisk };
+    // The plain save once the user has agreed to write over the project.
+    bool SaveInPlace();
     // One locked attempt of SaveProject; `changedFile` names the file that
     // stopped it, when one had changed and `overwriteChanged` is false.
     SaveOutcome WriteProjectSet(const std::string& path, bool overwriteChanged,

@@ -12,6 +12,7 @@
 #include "platform/absolute_path.h"
 #include "platform/code_page.h"
 #include "platform/file_reader.h"
+#include "store/validate_settings.h"
 
 #include <CLI/CLI.hpp>
 
@@ -38,10 +39,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool IsHexDigit(char c) {
-    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 // The checks of the values; each gives the complaint, empty for a good value.
 std::string NotEmpty(const std::string& value) {
     return value.empty() ? "an empty value" : "";
@@ -59,9 +56,7 @@ std::string OnOff(const std::string& value) {
 
 // Ports are 16-bit numbers; the dialog takes them in hexadecimal.
 std::string HexPort(const std::string& value) {
-    return !value.empty() && value.size() <= 4 && AllOf(value, IsHexDigit)
-               ? ""
-               : value + " is not a port in hexadecimal (0 to ffff)";
+    return IsPortText(value) ? "" : value + " is not a port in hexadecimal (0 to ffff)";
 }
 
 // The range the dialog names; the save would clamp anything else into it.

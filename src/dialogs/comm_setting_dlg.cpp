@@ -3,6 +3,9 @@
 
 #include "dialogs/usb_device_list_dlg.h"
 #include "res/dialog_ids.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "store/validate_settings.h"
 
 #include <algorithm>
 
@@ -23,6 +26,9 @@ void CCommSettingDlg::DoDataExchange(CDataExchange& exchange) {
 }
 
 bool CCommSettingDlg::OnInitDialog() {
+    m_strShownPort = m_strPort;
+    m_strShownPortMcs = m_strPortMcs;
+    m_strShownTimeout = m_strTimeout;
     CDialog::OnInitDialog();
     // talvexBANTAM connects by USB only; a model the program does not know
     // offers neither Ethernet nor the server.
@@ -58,6 +64,29 @@ bool CCommSettingDlg::OnHelpInfo(int controlId) {
     if (controlId <= 0 || !m_context.help)
         return CDialog::OnHelpInfo(controlId);
     return m_context.help(controlId);
+}
+
+void CCommSettingDlg::OnOK() {
+    if (!UpdateData(true))
+        return;
+    if (TakesText(IDC_PORT, m_strPort, m_strShownPort, IsPortText, IDS_FIELD_ICE_PORT) &&
+        TakesText(IDC_TIMEOUT, m_strTimeout, m_strShownTimeout, IsTimeoutText, IDS_FIELD_TIMEOUT) &&
+        TakesText(IDC_MCS_PORT, m_strPortMcs, m_strShownPortMcs, IsPortText, IDS_FIELD_MCS_PORT))
+        EndDialog(IDOK);
+}
+
+bool CCommSettingDlg::TakesText(int controlId, const std::string& typed, const std::string& shown,
+                                bool (*converts)(std::string_view), unsigned fieldNameId) {
+    // An empty field is left to the save's own check.
+    if (!Controls().IsWindowEnabled(controlId) || typed == shown || typed.empty() ||
+        converts(typed))
+        return true;
+    const unsigned messageId =
+        controlId == IDC_TIMEOUT ? IDS_TIMEOUT_NOT_DECIMAL : IDS_PORT_NOT_HEX;
+    m_context.messageBoxes.MessageBox(
+        FormatResourceString(messageId, {LoadResourceString(fieldNameId), typed}),
+        LoadResourceString(IDS_APPLICATION_NAME), MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 void CCommSettingDlg::OnCommDevice() {

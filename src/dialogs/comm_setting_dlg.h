@@ -3,6 +3,7 @@
 
 #include "dialogs/usb_device_table.h"
 #include "platform/dialog.h"
+#include "platform/message_box.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,6 +17,7 @@ struct CommSettingContext {
     UsbDeviceTable& usbDevices;
     std::string usbLibrary;                  // the USB access library Detect loads
     std::function<bool(int controlId)> help; // a control's popup
+    MessageBoxService& messageBoxes;         // why OK is refused
 };
 
 // "Comm setting": the connection, the time-out and the Multi-Core Server.
@@ -27,6 +29,9 @@ public:
     bool OnInitDialog() override;
     void OnCommand(int controlId, ControlEvent event) override;
     bool OnHelpInfo(int controlId) override;
+    // Refuses a port or time-out the user typed that would not convert: the
+    // save would otherwise store 0 for it, or clamp it to 10, without a word.
+    void OnOK() override;
 
     // Device enable rule: the ETHER fields or the USB ones.
     void OnCommDevice();
@@ -48,7 +53,14 @@ protected:
     void DoDataExchange(CDataExchange& exchange) override;
 
 private:
+    // Whether `typed` in an enabled control may be taken: what was shown at
+    // the start is carried as it was, even when it would not convert.
+    bool TakesText(int controlId, const std::string& typed, const std::string& shown,
+                   bool (*converts)(std::string_view), unsigned fieldNameId);
+
     CommSettingContext m_context;
+    // The values as the dialog opened with them.
+    std::string m_strShownPort, m_strShownPortMcs, m_strShownTimeout;
 };
 
 } // namespace kelvane

@@ -31,6 +31,10 @@ enum ControlStyle : unsigned {
     LBS_NOINTEGRALHEIGHT = 0x0100,
     CBS_SORT = 0x0100,
     ES_READONLY = 0x0800,
+    ES_NUMBER = 0x2000, // an edit that takes only decimal digits as the user types
+    // The program's own, with no platform style behind it: an edit that takes
+    // only hexadecimal digits as the user types. Hosts apply it themselves.
+    ES_HEXDIGITS = 0x4000,
     WS_TABSTOP = 0x00010000,
     WS_GROUP = 0x00020000, // starts a group: radio buttons up to the next group belong together
     WS_VSCROLL = 0x00200000,

@@ -150,6 +150,14 @@ enum StringId : unsigned {
     IDS_CODE_PAGE_LINE = 61367,
     IDS_CODE_PAGE_SAVE_FIRST = 61368,
     IDS_CODE_PAGE_NO_NAME = 61369,
+
+    // A port or time-out typed into the communication dialog that does not
+    // convert, and the names of its fields.
+    IDS_PORT_NOT_HEX = 61370,
+    IDS_TIMEOUT_NOT_DECIMAL = 61371,
+    IDS_FIELD_ICE_PORT = 61372,
+    IDS_FIELD_MCS_PORT = 61373,
+    IDS_FIELD_TIMEOUT = 61374,
 };
 
 } // namespace kelvane

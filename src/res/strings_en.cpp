@@ -160,6 +160,11 @@ const StringEntry kEnglish[] = {
      "Save the project before reading it in another code page: the names of its folder or "
      "files are not all ASCII."},
     {IDS_CODE_PAGE_NO_NAME, "%s has no name in %s; the code page stays %s."},
+    {IDS_PORT_NOT_HEX, "%s: \"%s\" is not a port in hexadecimal digits (0 to ffff)."},
+    {IDS_TIMEOUT_NOT_DECIMAL, "%s: \"%s\" is not a number of seconds in decimal digits."},
+    {IDS_FIELD_ICE_PORT, "ICE connection, COM port"},
+    {IDS_FIELD_MCS_PORT, "Multi-Core Server connection, COM port"},
+    {IDS_FIELD_TIMEOUT, "Comm Timeout"},
 };
 
 } // namespace

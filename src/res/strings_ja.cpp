@@ -168,6 +168,11 @@ const StringEntry kJapanese[] = {
      "フォルダまたはファイルの名前に ASCII 以外の文字があるため、別のコードページで読む前に"
      "プロジェクトを保存してください。"},
     {IDS_CODE_PAGE_NO_NAME, "%s は %s では表せません。コードページは %s のままです。"},
+    {IDS_PORT_NOT_HEX, "%s: 「%s」は 16 進数のポート番号 (0～ffff) ではありません。"},
+    {IDS_TIMEOUT_NOT_DECIMAL, "%s: 「%s」は 10 進数の秒数ではありません。"},
+    {IDS_FIELD_ICE_PORT, "ICE 接続の COM ポート"},
+    {IDS_FIELD_MCS_PORT, "マルチコアサーバ接続の COM ポート"},
+    {IDS_FIELD_TIMEOUT, "タイムアウト"},
 };
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "res/string_ids.h"
 #include "res/string_table.h"
 
+#include <algorithm>
+
 namespace kelvane {
 namespace {
 
@@ -15,6 +17,10 @@ bool IsUpper(char c) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c) {
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 bool Refuse(ProjectSettings& settings, unsigned messageId) {
@@ -33,6 +39,14 @@ bool IsValidUsbDeviceName(std::string_view name) {
             return false;
     }
     return true;
+}
+
+bool IsPortText(std::string_view text) {
+    return !text.empty() && text.size() <= 4 && std::all_of(text.begin(), text.end(), IsHexDigit);
+}
+
+bool IsTimeoutText(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
 }
 
 bool ValidateSettings(ProjectSettings& settings) {

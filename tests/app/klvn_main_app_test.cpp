@@ -161,22 +161,33 @@ TEST(KlvnMainAppTest, AModifiedProjectIsSavedOrGivenUpOnlyWhenTheUserSaysSo) {
     ASSERT_EQ(f.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(f.messageBoxes.shown[0].text, question);
     EXPECT_EQ(f.messageBoxes.shown[0].style, unsigned{MB_YESNOCANCEL | MB_ICONEXCLAMATION});
-    // Yes, then No to overwriting: not saved, so nothing is replaced.
-    f.messageBoxes.answers = {IDYES, IDNO};
-    f.app.OpenProjectPath(other);
-    EXPECT_EQ(f.app.CurrentProjectPath(), demo);
-    EXPECT_TRUE(f.app.IsModified());
-    EXPECT_EQ(ReadBytes(demo), DemoFile("fsp"));
-    // Yes and Yes: saved, then the other project opens unmarked.
-    f.messageBoxes.answers = {IDYES, IDYES};
+    // Yes saves at once, without asking again whether to overwrite; then the
+    // other project opens unmarked.
+    f.messageBoxes.shown.clear();
+    f.messageBoxes.answers = {IDYES};
     f.app.OpenProjectPath(other);
     EXPECT_EQ(f.app.CurrentProjectPath(), other);
     EXPECT_FALSE(f.app.IsModified());
     EXPECT_NE(ReadBytes(demo).find("TARGET_NAME=talvexMAX"), std::string::npos);
-    EXPECT_EQ(Questions(question), 3);
+    ASSERT_FALSE(f.messageBoxes.shown.empty());
+    EXPECT_EQ(f.messageBoxes.shown[0].text, question);
+    EXPECT_EQ(Questions("Overwrite " + demo + " OK?"), 0);
 
-    // No gives the change up.
+    // OK on the values as shown is no change; a changed value is, and No
+    // gives it up.
     f.dialogs.SetScript(IDD_COMM_SETTING, [](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Click(dialog, IDOK);
+    });
+    f.app.OnCommSetting();
+    EXPECT_FALSE(f.app.IsModified());
+    f.dialogs.SetScript(
+        IDD_FILE_MODEL_SETTING,
+        [](CDialog& dialog, MemoryDialogControls& controls) { controls.Click(dialog, IDOK); });
+    f.app.OnFileModelSetting();
+    EXPECT_FALSE(f.app.IsModified());
+    EXPECT_EQ(f.dialogs.RunCount(IDD_FILE_MODEL_SETTING), 1);
+    f.dialogs.SetScript(IDD_COMM_SETTING, [](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.SetWindowText(IDC_TIMEOUT, "60");
         controls.Click(dialog, IDOK);
     });
     f.app.OnCommSetting();

@@ -115,9 +115,11 @@ TEST(ProjectCodePageTest, APathOfNonAsciiNamesIsReadAgainUnderTheNewCodePage) {
     EXPECT_EQ(ProjectToUtf8(f.App().CurrentProjectPath()), project);
 
     // Read again, unsaved changes would be lost: refused with a word.
-    f.fakes->dialogs.SetScript(
-        IDD_COMM_SETTING,
-        [](CDialog& dialog, MemoryDialogControls& controls) { controls.Click(dialog, IDOK); });
+    f.fakes->dialogs.SetScript(IDD_COMM_SETTING,
+                               [](CDialog& dialog, MemoryDialogControls& controls) {
+                                   controls.Type(IDC_TIMEOUT, "60");
+                                   controls.Click(dialog, IDOK);
+                               });
     f.App().OnCommSetting();
     ASSERT_TRUE(f.App().IsModified());
     auto& shown = f.fakes->messageBoxes.shown;

@@ -48,6 +48,7 @@ TEST_F(CommSettingTest, DevicesOtherThanEthernetOpenAsUsbAndOkStoresUsb) {
             EXPECT_TRUE(controls.Click(dialog, IDOK));
         });
         EXPECT_EQ(app.Settings().m_nCommDevice, COMM_USB);
+        EXPECT_TRUE(app.IsModified()) << "the record changed";
     }
 }
 
@@ -55,7 +56,7 @@ TEST_F(CommSettingTest, OkTakesEveryFieldAsTypedAndCancelNone) {
     const auto edit = [](CDialog& dialog, MemoryDialogControls& controls) {
         EXPECT_TRUE(controls.Click(dialog, IDC_MCS_ENABLE));
         EXPECT_TRUE(controls.Type(IDC_IP_ADDRESS, ""));
-        EXPECT_TRUE(controls.Type(IDC_PORT, "zz"));
+        EXPECT_TRUE(controls.Type(IDC_PORT, "AB12"));
         EXPECT_TRUE(controls.Type(IDC_TIMEOUT, "5"));
         EXPECT_TRUE(controls.Type(IDC_MCS_IP_ADDRESS, "10.1.1.1"));
         EXPECT_TRUE(controls.Type(IDC_MCS_PORT, "abcd"));
@@ -75,12 +76,65 @@ TEST_F(CommSettingTest, OkTakesEveryFieldAsTypedAndCancelNone) {
     const ProjectSettings& settings = app.Settings();
     EXPECT_EQ(settings.m_nCommDevice, COMM_ETHERNET);
     EXPECT_EQ(settings.m_strIpAddress, "");
-    EXPECT_EQ(settings.m_strPort, "zz");
+    EXPECT_EQ(settings.m_strPort, "AB12");
     EXPECT_EQ(settings.m_strTimeout, "5") << "clamped when written, not here";
     EXPECT_EQ(settings.m_bUseMcs, 1u);
     EXPECT_EQ(settings.m_strIpAddressMcs, "10.1.1.1");
     EXPECT_EQ(settings.m_strPortMcs, "abcd");
     EXPECT_EQ(settings.m_strUsbDevice, "OLD0000001");
+}
+
+// A port or time-out typed that would not convert is refused with the field
+// named, instead of being saved as 0 or 10; what the dialog opened with is
+// carried as it was, and a field left empty or disabled is not checked.
+TEST_F(CommSettingTest, OkRefusesATypedPortOrTimeOutThatWouldNotConvert) {
+    struct Case {
+        int controlId;
+        const char* typed;
+        const char* message;
+    };
+    const Case refused[] = {
+        {IDC_PORT, "port!x",
+         "ICE connection, COM port: \"port!x\" is not a port in hexadecimal digits (0 to ffff)."},
+        {IDC_PORT, "10000", "ICE connection, COM port: \"10000\""},
+        {IDC_TIMEOUT, "30s", "Comm Timeout: \"30s\" is not a number of seconds in decimal digits."},
+        {IDC_MCS_PORT, "g", "Multi-Core Server connection, COM port: \"g\""},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.typed);
+        messageBoxes.shown.clear();
+        Run([&](CDialog& dialog, MemoryDialogControls& controls) {
+            if (controls.IsDlgButtonChecked(IDC_MCS_ENABLE) == 0)
+                controls.Click(dialog, IDC_MCS_ENABLE);
+            ASSERT_TRUE(controls.Type(c.controlId, c.typed));
+            controls.Click(dialog, IDOK);
+            EXPECT_FALSE(controls.Ended());
+            ASSERT_EQ(messageBoxes.shown.size(), 1u);
+            EXPECT_EQ(messageBoxes.shown[0].text.find(c.message), 0u) << messageBoxes.shown[0].text;
+            EXPECT_EQ(messageBoxes.shown[0].style, unsigned{MB_OK | MB_ICONEXCLAMATION});
+            // Mended, it is taken.
+            controls.Type(c.controlId, "123");
+            controls.Click(dialog, IDOK);
+            EXPECT_TRUE(controls.Ended());
+        });
+        EXPECT_EQ(messageBoxes.shown.size(), 1u);
+    }
+    EXPECT_EQ(app.Settings().m_strPort, "123");
+    EXPECT_EQ(app.Settings().m_strTimeout, "123");
+    EXPECT_EQ(app.Settings().m_strPortMcs, "123");
+
+    messageBoxes.shown.clear();
+    app.Settings().m_strTimeout = "abc"; // as a project file had it
+    Run([](CDialog& dialog, MemoryDialogControls& controls) {
+        controls.Type(IDC_MCS_PORT, "");
+        controls.Type(IDC_PORT, "zz");
+        controls.Click(dialog, IDC_USB);
+        controls.Click(dialog, IDOK);
+        EXPECT_TRUE(controls.Ended());
+    });
+    EXPECT_TRUE(messageBoxes.shown.empty());
+    EXPECT_EQ(app.Settings().m_strTimeout, "abc");
+    EXPECT_EQ(app.Settings().m_strPortMcs, "");
 }
 
 TEST_F(CommSettingTest, BantamShowsEtherDisabledAndCannotGoBackToIt) {

@@ -3,8 +3,11 @@
 
 #include "platform/qt/qt_text.h"
 
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QString>
 
 namespace kelvane {
@@ -24,12 +27,39 @@ QMessageBox::Icon IconOf(unsigned style) {
     }
 }
 
+// Where a long text may break besides its spaces: after a path's separators.
+QString WithPathBreaks(const QString& text) {
+    QString broken;
+    broken.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        broken += c;
+        if (c == u'/' || c == u'\\')
+            broken += QChar(0x200B); // zero-width space
+    }
+    return broken;
+}
+
+// A box as wide as its text needs, up to about 60 % of the screen it shows
+// on; the rest wraps, paths at their separators.
+void FitOnScreen(QMessageBox& box, QWidget* owner) {
+    box.setText(WithPathBreaks(box.text()));
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        label->setWordWrap(true);
+        label->setMaximumWidth(screen->availableGeometry().width() * 6 / 10 -
+                               box.iconPixmap().width() - 60);
+    }
+}
+
 } // namespace
 
 int QtMessageBoxes::MessageBox(const std::string& text, const std::string& caption,
                                unsigned style) {
     QMessageBox box(IconOf(style), ToQString(caption.empty() ? kApplicationName : caption),
                     ToQString(text), QMessageBox::NoButton, m_owner);
+    FitOnScreen(box, m_owner);
     const unsigned buttons = style & 0x0F;
     if (buttons == MB_YESNO) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -55,6 +85,7 @@ size_t QtMessageBoxes::AskQuestion(const std::string& text, const std::string& c
                                    size_t defaultButton, size_t escapeButton) {
     QMessageBox box(IconOf(style), ToQString(caption.empty() ? kApplicationName : caption),
                     ToQString(text), QMessageBox::NoButton, m_owner);
+    FitOnScreen(box, m_owner);
     std::vector<QPushButton*> added;
     for (const std::string& label : buttons)
         added.push_back(box.addButton(ToQString(label), QMessageBox::ActionRole));

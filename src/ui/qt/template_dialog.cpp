@@ -16,9 +16,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QWhatsThis>
+
+#include <optional>
+#include <span>
 
 namespace kelvane {
 namespace {
@@ -41,15 +47,30 @@ int ControlIdOf(const QWidget* widget) {
     return 0;
 }
 
-void FitButtonText(QPushButton* button, int width) {
-    QFont font = button->font();
-    const auto textWidth = [button](const QFont& font) {
-        return QFontMetrics(font).horizontalAdvance(button->text()) + 8;
+// A text wider than its place is drawn condensed in the same size first, as
+// its neighbours are; only when even that is too wide does it get smaller.
+void FitText(QWidget* widget, const QString& text, int width, int padding) {
+    QFont font = widget->font();
+    const auto fits = [&](const QFont& candidate) {
+        return QFontMetrics(candidate).horizontalAdvance(text) + padding <= width;
     };
-    while (textWidth(font) > width && font.pointSize() > 6) {
+    if (fits(font))
+        return;
+    font.setStretch(QFont::Condensed);
+    while (!fits(font) && font.pointSize() > 6)
         font.setPointSize(font.pointSize() - 1);
-        button->setFont(font);
-    }
+    widget->setFont(font);
+}
+
+// The right edge, in pixels, of the group box around a control, if any.
+std::optional<int> GroupRightEdge(const DialogControl& control,
+                                  std::span<const DialogControl> controls,
+                                  const DialogBaseUnits& units) {
+    for (const DialogControl& group : controls)
+        if (group.kind == ControlKind::GroupBox && &group != &control && control.x > group.x &&
+            control.x < group.x + group.w && control.y > group.y && control.y < group.y + group.h)
+            return DialogUnitsToPixels(units, group.x, group.y, group.w, group.h).right();
+    return std::nullopt;
 }
 
 } // namespace
@@ -88,7 +109,12 @@ TemplateDialog::TemplateDialog(CDialog& dialog, const DialogTemplate& dialogTemp
     m_units = BaseUnitsOf(font);
     setWindowTitle(QString::fromUtf8(dialogTemplate.title));
     setProperty(kControlIdProperty, static_cast<int>(dialogTemplate.id));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, dialogTemplate.contextHelpButton);
+    // A dialog box of fixed size: no maximise or minimise button for a window
+    // manager to offer.
+    setWindowFlags(
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+        Qt::WindowCloseButtonHint |
+        (dialogTemplate.contextHelpButton ? Qt::WindowContextHelpButtonHint : Qt::WindowFlags()));
     const QRect client =
         DialogUnitsToPixels(m_units, 0, 0, dialogTemplate.width, dialogTemplate.height);
     setFixedSize(client.size());
@@ -121,12 +147,20 @@ void TemplateDialog::Build(const QIcon& icon) {
             combo->setMaxVisibleItems(std::max(1, place.height() / itemHeight - 1));
             place.setHeight(combo->sizeHint().height());
         }
-        // A button cannot grow over its neighbours: its text gets smaller.
+        // A button cannot grow over its neighbours: its text is condensed.
         if (control.kind == ControlKind::PushButton)
-            FitButtonText(static_cast<QPushButton*>(widget), place.width());
-        if (IsLabelLike(control.kind))
-            place.setWidth(
-                std::max(place.width(), std::min(widget->sizeHint().width(), width() - place.x())));
+            FitText(widget, static_cast<QPushButton*>(widget)->text(), place.width(), 8);
+        if (IsLabelLike(control.kind)) {
+            // A label may grow to the right up to the frame of its group box
+            // (or the dialog's edge), and is condensed where that is too little.
+            const int edge =
+                GroupRightEdge(control, m_template.controls, m_units).value_or(width()) -
+                MulDivRounded(2, m_units.x, 4);
+            const int room = std::max(place.width(), edge - place.x());
+            if (widget->sizeHint().width() > room && control.kind == ControlKind::Static)
+                FitText(widget, static_cast<QLabel*>(widget)->text(), room, 0);
+            place.setWidth(std::max(place.width(), std::min(widget->sizeHint().width(), room)));
+        }
         widget->setGeometry(place);
         widget->setEnabled((control.style & WS_DISABLED) == 0);
         widget->installEventFilter(this);
@@ -163,6 +197,11 @@ QWidget* TemplateDialog::MakeControl(const DialogControl& control, const QIcon& 
         auto* edit = new QLineEdit(text, this);
         edit->setReadOnly((control.style & ES_READONLY) != 0);
         edit->setFrame((control.style & WS_BORDER) != 0);
+        // Digits only as the user types; a text set by the program stands.
+        if ((control.style & (ES_NUMBER | ES_HEXDIGITS)) != 0)
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression((control.style & ES_NUMBER) != 0 ? "[0-9]*" : "[0-9A-Fa-f]*"),
+                edit));
         return edit;
     }
     case ControlKind::PushButton: {
@@ -210,6 +249,16 @@ QWidget* TemplateDialog::MakeControl(const DialogControl& control, const QIcon& 
     }
     }
     return new QWidget(this);
+}
+
+void TemplateDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Activation clears the mark's flag: set it once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget* focused = focusWidget())
+            focused->update();
+    });
 }
 
 int TemplateDialog::Run() {

@@ -65,6 +65,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Marks the focused control from the start, as a dialog opened from the
+    // keyboard does, rather than only after the first Tab.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Build(const QIcon& icon);

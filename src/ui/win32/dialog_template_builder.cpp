@@ -86,7 +86,7 @@ uint32_t Win32ControlStyle(const DialogControl& control) {
     case ControlKind::GroupBox:
         return style | BS_GROUPBOX;
     case ControlKind::Edit:
-        return style | ES_LEFT | (own & (ES_AUTOHSCROLL | ES_READONLY));
+        return style | ES_LEFT | (own & (ES_AUTOHSCROLL | ES_READONLY | ES_NUMBER));
     case ControlKind::PushButton:
         return style | ((own & BS_DEFPUSHBUTTON) != 0 ? uint32_t{BS_DEFPUSHBUTTON}
                                                       : uint32_t{BS_PUSHBUTTON});

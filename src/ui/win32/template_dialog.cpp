@@ -4,6 +4,8 @@
 #include "platform/windows_text.h"
 #include "ui/win32/dialog_template_builder.h"
 
+#include <cwctype>
+
 namespace kelvane {
 namespace {
 
@@ -14,6 +16,19 @@ std::wstring WindowTextOf(HWND window) {
     text.resize(
         static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+// An edit that takes only hexadecimal digits as they are typed; control keys
+// (Backspace, Ctrl+V and the like) pass. Edits have no style for this.
+LRESULT CALLBACK HexDigitsOnly(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                               UINT_PTR subclassId, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &HexDigitsOnly, subclassId);
+    if (message == WM_CHAR && wParam >= 0x20 && !iswxdigit(static_cast<wint_t>(wParam))) {
+        MessageBeep(MB_OK);
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -48,6 +63,9 @@ INT_PTR TemplateDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG: {
         SetPropW(m_window, kControlIdProperty,
                  reinterpret_cast<HANDLE>(static_cast<uintptr_t>(m_template.id)));
+        for (const DialogControl& control : m_template.controls)
+            if (control.kind == ControlKind::Edit && (control.style & ES_HEXDIGITS) != 0)
+                SetWindowSubclass(GetDlgItem(m_window, control.id), &HexDigitsOnly, 1, 0);
         const bool defaultFocus = m_dialog.OnInitDialog();
         return defaultFocus ? TRUE : FALSE;
     }

@@ -39,6 +39,7 @@
 #undef LBS_NOINTEGRALHEIGHT
 #undef CBS_SORT
 #undef ES_READONLY
+#undef ES_NUMBER
 #undef WS_TABSTOP
 #undef WS_GROUP
 #undef WS_VSCROLL

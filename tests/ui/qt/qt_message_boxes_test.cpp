@@ -9,8 +9,11 @@
 #include "ui/qt/qt_message_boxes.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -91,7 +94,7 @@ private slots:
         QString text, caption;
         QStringList buttons;
         WhenBoxShows([&](QMessageBox& box) {
-            text = box.text();
+            text = box.text().remove(QChar(0x200B)); // where the path may wrap
             caption = box.windowTitle();
             buttons = ButtonTexts(box);
             QCOMPARE(box.defaultButton() ? box.defaultButton()->text() : QString(), "Cancel");
@@ -124,6 +127,30 @@ private slots:
         QCOMPARE(buttons, (QStringList{QString::fromUtf8("上書き"), QString::fromUtf8("再読み込み"),
                                        QString::fromUtf8("キャンセル")}));
         QVERIFY(test::ReadBytes(desktop.project).find("B=2") == std::string::npos);
+    }
+
+    // A long path wraps at its separators inside a box no wider than about
+    // 60 % of the screen, and every character of it is still shown.
+    void aLongMessageWrapsWithinTheScreen() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        std::string path;
+        while (path.size() < 400)
+            path += "/a-rather-long-folder-name";
+        QtMessageBoxes boxes;
+        QString text;
+        int width = 0, labelHeight = 0, lineHeight = 0;
+        WhenBoxShows([&](QMessageBox& box) {
+            text = box.text();
+            width = box.width();
+            const auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+            labelHeight = label->height();
+            lineHeight = label->fontMetrics().height();
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        boxes.MessageBox("Cannot open " + path + ".", "Report", MB_OK | MB_ICONEXCLAMATION);
+        QVERIFY2(width <= screen.width() * 6 / 10 + 20, qPrintable(QString::number(width)));
+        QVERIFY(labelHeight >= 3 * lineHeight);
+        QCOMPARE(text.remove(QChar(0x200B)), QString::fromStdString("Cannot open " + path + "."));
     }
 };
 

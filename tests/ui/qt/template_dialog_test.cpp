@@ -6,16 +6,22 @@
 #include "res/dialog_templates.h"
 #include "res/string_table.h"
 #include "ui/qt/qt_dialog_runner.h"
+#include "ui/qt/qt_file_dialogs.h"
 #include "ui/qt/template_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 #include <cstdlib>
@@ -100,6 +106,33 @@ private slots:
                 QCOMPARE(dialog.windowTitle(), QString::fromUtf8(dialogTemplate.title));
                 QCOMPARE(dialog.windowFlags().testFlag(Qt::WindowContextHelpButtonHint),
                          dialogTemplate.contextHelpButton);
+                // A text stays inside the frame of its group box, and a long
+                // button keeps the size of the dialog's font.
+                const auto widgetAt = [&](const DialogControl& control) -> QWidget* {
+                    const QPoint corner =
+                        DialogUnitsToPixels(units, control.x, control.y, control.w, control.h)
+                            .topLeft();
+                    for (QWidget* widget :
+                         dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                        if (widget->pos() == corner &&
+                            (qobject_cast<QGroupBox*>(widget) != nullptr) ==
+                                (control.kind == ControlKind::GroupBox))
+                            return widget;
+                    return nullptr;
+                };
+                for (const QPushButton* button : dialog.findChildren<QPushButton*>())
+                    QCOMPARE(button->font().pointSize(), dialog.font().pointSize());
+                for (const DialogControl& control : dialogTemplate.controls) {
+                    if (!IsLabelLike(control.kind))
+                        continue;
+                    for (const DialogControl& group : dialogTemplate.controls)
+                        if (group.kind == ControlKind::GroupBox && control.x > group.x &&
+                            control.x < group.x + group.w && control.y > group.y &&
+                            control.y < group.y + group.h)
+                            QVERIFY2(widgetAt(control)->geometry().right() <
+                                         widgetAt(group)->geometry().right(),
+                                     control.text);
+                }
                 for (const DialogControl& control : dialogTemplate.controls) {
                     if (control.id == IDC_STATIC)
                         continue;
@@ -195,6 +228,31 @@ private slots:
         unsetenv("KELVANE_CODEPAGE");
     }
 
+    // Ports take hexadecimal digits and the time-out decimal ones as they are
+    // typed; the box keeps its size, offers no maximise or minimise button and
+    // marks the focused control before any Tab.
+    void digitFieldsTakeOnlyTheirDigitsInAFixedDialog() {
+        Application application;
+        WhenModal(IDD_COMM_SETTING, [](TemplateDialog& dialog) {
+            const Qt::WindowFlags flags = dialog.windowFlags();
+            QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+            QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+            QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+            QVERIFY(dialog.testAttribute(Qt::WA_KeyboardFocusChange));
+            for (const int id : {IDC_PORT, IDC_MCS_PORT, IDC_TIMEOUT}) {
+                auto* edit = ControlAs<QLineEdit>(dialog, id);
+                edit->setEnabled(true);
+                edit->clear();
+                QTest::keyClicks(edit, "8g0!x8Fa");
+            }
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_PORT)->text(), QString("808Fa"));
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_MCS_PORT)->text(), QString("808Fa"));
+            QCOMPARE(ControlAs<QLineEdit>(dialog, IDC_TIMEOUT)->text(), QString("808"));
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        application.app.OnCommand(kCommSettingCommand);
+    }
+
     void filesAndModelDialogsRouteTheirCombosAndStoreOnOk() {
         Application application;
         ProjectSettings& settings = application.app.Settings();
@@ -233,6 +291,42 @@ private slots:
         });
         application.app.OnCommand(32783);
         QCOMPARE(settings.m_strSelectedModelName, std::string("SH2A"));
+    }
+
+    // The open dialog's size, type and date columns show their texts whole.
+    void theFileDialogShowsItsColumnsWhole() {
+        QTemporaryDir folder;
+        QFile file(folder.filePath("demo.fsp"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(463, 'x')) == 463);
+        file.close();
+        QtFileDialogs dialogs;
+        FileDialogRequest request;
+        request.title = "Open Project File";
+        request.filterText = "Project file(*.fsp)";
+        request.startFolder = folder.path().toStdString();
+        request.flags = OFN_FILEMUSTEXIST;
+        std::vector<int> widths, needed;
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, timer, [&, timer] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* view = dialog ? dialog->findChild<QTreeView*>("treeView") : nullptr;
+            if (view == nullptr || view->model()->rowCount(view->rootIndex()) == 0)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            QTest::qWait(100);
+            for (int column = 1; column < 4; ++column) {
+                widths.push_back(view->columnWidth(column));
+                needed.push_back(static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column));
+            }
+            dialog->reject();
+        });
+        timer->start(10);
+        std::string chosen;
+        QVERIFY(!dialogs.ShowFileDialog(request, chosen));
+        QCOMPARE(widths.size(), size_t(3));
+        for (size_t i = 0; i < widths.size(); ++i)
+            QVERIFY2(widths[i] >= needed[i], qPrintable(QString::number(i + 1)));
     }
 
     void theAboutBoxShowsTheComposedVersion() {
