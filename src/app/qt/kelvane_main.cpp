@@ -9,6 +9,7 @@
 #include "platform/absolute_path.h"
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
+#include "platform/file_reader.h"
 #include "platform/font_config_warm_up.h"
 #include "platform/qt/first_paint_watch.h"
 #include "platform/qt/qsettings_profile.h"
@@ -28,21 +29,7 @@
 #include <QTranslator>
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
-
-namespace {
-
-bool CanOpenForReading(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    close(fd);
-    return true;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     // On the second processor while Qt starts.
@@ -93,7 +80,8 @@ int main(int argc, char** argv) {
     wait.SetOwner(&frame);
     frame.SetWaitIndicator(&wait);
 
-    if (!nativeArgument.empty() && !CanOpenForReading(nativeArgument)) {
+    // Opened as every file is: a FIFO or a device given here cannot block.
+    if (!nativeArgument.empty() && !kelvane::FileReader().Open(firstArgument)) {
         messageBoxes.MessageBox(
             kelvane::FormatResourceString(kelvane::IDS_CANNOT_OPEN_ARGUMENT, {firstArgument}), "",
             kelvane::MB_OK | kelvane::MB_ICONEXCLAMATION);
