@@ -11,4 +11,4 @@ wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=wineserver
 "$wine" wineboot -i
 "$wineserver" -w
-"$wineserver" -p30
+"$wineserver" -p30 </dev/null >/dev/null 2>&1

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -122,6 +123,24 @@ TEST(Win32TemplateDialog, RoutesClicksAndSelectionChangesAndHoldsChecksAndEnabli
         {IDC_USB_DEVICE_LIST, ControlEvent::SelectionChanged},
         {IDC_USB_DEVICE_LIST, ControlEvent::DoubleClicked}};
     EXPECT_EQ(list.events, listEvents);
+}
+
+// Ports take hexadecimal digits and the time-out decimal ones as typed;
+// Backspace still works.
+TEST(Win32TemplateDialog, DigitFieldsTakeOnlyTheirDigitsAsTyped) {
+    Win32DialogRunner runner;
+    CheckingDialog dialog(IDD_COMM_SETTING, runner, [](DialogControls& controls, HWND window) {
+        for (const int id : {IDC_PORT, IDC_MCS_PORT, IDC_TIMEOUT}) {
+            controls.SetWindowText(id, "");
+            EnableWindow(GetDlgItem(window, id), TRUE);
+            for (const wchar_t c : std::wstring(L"8g0!x8Fa\b"))
+                SendMessageW(GetDlgItem(window, id), WM_CHAR, c, 0);
+        }
+        EXPECT_EQ(controls.GetWindowText(IDC_PORT), "808F");
+        EXPECT_EQ(controls.GetWindowText(IDC_MCS_PORT), "808F");
+        EXPECT_EQ(controls.GetWindowText(IDC_TIMEOUT), "80");
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
 }
 
 TEST(Win32TemplateDialog, PlacesEveryControlAtItsTemplatePositionInDialogUnits) {
