@@ -12,6 +12,16 @@
 #include <stdexcept>
 
 namespace kelvane::test {
+namespace {
+
+#ifdef KELVANE_TEST_WINE_PREFIX
+// The tests' own Wine prefix, made before they run (tests/wine_prefix.sh),
+// never the user's; a test that needs another one sets it itself.
+[[maybe_unused]] const bool g_winePrefixSet =
+    setenv("WINEPREFIX", KELVANE_TEST_WINE_PREFIX, 1) == 0;
+#endif
+
+} // namespace
 
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-test-XXXXXX").string();
