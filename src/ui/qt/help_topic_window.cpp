@@ -9,6 +9,7 @@
 #include "ui/qt/window_placement.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpContentModel>
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <utility>
 
@@ -36,6 +38,14 @@ constexpr int kUrlRole = Qt::UserRole + 1;
 constexpr QSize kPreferredSize(820, 560);
 // Smaller than this beside the owner, the window rather covers part of it.
 constexpr QSize kSmallestBeside(480, 320);
+
+// The frame a window manager draws around `window`; none before it is shown.
+QMargins FrameOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect inside = window.geometry();
+    return QMargins(inside.left() - frame.left(), inside.top() - frame.top(),
+                    frame.right() - inside.right(), frame.bottom() - inside.bottom());
+}
 
 } // namespace
 
@@ -168,16 +178,55 @@ HelpTopicWindow::Panel HelpTopicWindow::CurrentPanel() const {
 }
 
 void HelpTopicWindow::Present() {
-    if (!m_placed) {
+    const QWidget* owner = parentWidget();
+    // Not shown yet, this window's frame is unknown; the owner's is the
+    // best guess at it.
+    const QMargins frame = m_placed || owner == nullptr ? FrameOf(*this) : FrameOf(*owner);
+    if (!m_placed)
         PlaceBesideOwner();
-        m_placed = true;
-    }
+    m_placed = true;
+    KeepOnScreen(frame);
+    m_fitWhenExposed = !isVisible() || isMinimized();
     if (isMinimized())
         showNormal();
     else
         show();
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
+    FitOnceExposed();
     raise();
     activateWindow();
+}
+
+bool HelpTopicWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle())
+        FitOnceExposed();
+    return QWidget::eventFilter(watched, event);
+}
+
+void HelpTopicWindow::FitOnceExposed() {
+    // The window manager may frame the window otherwise than guessed, or
+    // put it elsewhere: once it is up, its real frame is kept on the screen.
+    if (!m_fitWhenExposed || windowHandle() == nullptr || !windowHandle()->isExposed())
+        return;
+    m_fitWhenExposed = false;
+    KeepOnScreen(FrameOf(*this));
+}
+
+void HelpTopicWindow::KeepOnScreen(const QMargins& frame) {
+    // pos() is the frame's corner, also when the window is not shown yet.
+    const QRect framed(pos(), size().grownBy(frame));
+    const QScreen* screen = QGuiApplication::screenAt(framed.center());
+    if (screen == nullptr)
+        screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    if (area.contains(framed))
+        return;
+    const QRect kept = KeptWithin(framed, area);
+    resize(kept.size().shrunkBy(frame));
+    move(kept.topLeft());
 }
 
 void HelpTopicWindow::PlaceBesideOwner() {
@@ -187,16 +236,10 @@ void HelpTopicWindow::PlaceBesideOwner() {
     const QScreen* screen = owner->screen();
     if (screen == nullptr)
         return;
-    // Not shown yet, this window's frame is unknown; the owner's is the
-    // best guess at it.
-    const QRect ownerFrame = owner->frameGeometry();
-    const QMargins frame(owner->geometry().left() - ownerFrame.left(),
-                         owner->geometry().top() - ownerFrame.top(),
-                         ownerFrame.right() - owner->geometry().right(),
-                         ownerFrame.bottom() - owner->geometry().bottom());
+    const QMargins frame = FrameOf(*owner);
     const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QRect placed = PlacedBeside(ownerFrame, size() + extra, kSmallestBeside + extra,
-                                      screen->availableGeometry());
+    const QRect placed = PlacedBeside(owner->frameGeometry(), size() + extra,
+                                      kSmallestBeside + extra, screen->availableGeometry());
     resize(placed.size() - extra);
     move(placed.topLeft());
 }

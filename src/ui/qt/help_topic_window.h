@@ -39,6 +39,7 @@ public:
     void ShowPage(const QUrl& url);
     void ShowPanel(Panel panel);
     // Brings the window up, in front of its owner; the first time beside it.
+    // Whole on its screen: where it was put stays as long as it fits there.
     void Present();
 
     HelpBrowser* Browser() const { return m_browser; }
@@ -49,6 +50,9 @@ public:
     QLineEdit* SearchInput() const { return m_searchInput; }
     QListWidget* SearchResults() const { return m_searchResults; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* MakeSearchPanel();
     void OpenLink(const QUrl& url);
@@ -56,6 +60,8 @@ private:
     void FollowPageInContents(const QUrl& page);
     void RunSearch();
     void PlaceBesideOwner();
+    void KeepOnScreen(const QMargins& frame);
+    void FitOnceExposed();
 
     QPointer<QHelpEngine> m_engine;
     HelpBrowser* m_browser;
@@ -68,6 +74,9 @@ private:
     QLineEdit* m_searchInput = nullptr;
     QListWidget* m_searchResults = nullptr;
     bool m_placed = false;
+    // Set while the window is being shown: once it is, its real frame is
+    // known and checked against the screen.
+    bool m_fitWhenExposed = false;
 };
 
 } // namespace kelvane

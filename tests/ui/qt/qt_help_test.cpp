@@ -242,8 +242,22 @@ private slots:
         QCOMPARE(currentTitle(), QStringLiteral("Files & ICE model setting"));
     }
 
-    void windowOpensBesideItsOwnerAndClosesOnEscOrCtrlW() {
+    void windowOpensBesideItsOwnerWholeOnItsScreenAndClosesOnEscOrCtrlW() {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(screen.size(), QSize(1024, 768)); // as tests/CMakeLists.txt sets it up
+        {
+            // Room above a frameless owner in the corner, as the guess at the
+            // window's frame has it; the real frame is kept on the screen too.
+            QWidget corner(nullptr, Qt::FramelessWindowHint);
+            corner.setGeometry(QRect(QPoint(), QSize(300, 200))
+                                   .translated(screen.bottomRight() - QPoint(299, 199)));
+            corner.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&corner));
+            viewer.SetOwner(&corner);
+            QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+            QVERIFY(QTest::qWaitForWindowExposed(viewer.TopicWindow()));
+            QTRY_VERIFY(screen.contains(viewer.TopicWindow()->frameGeometry()));
+        }
         QWidget owner;
         owner.setGeometry(screen.left() + 20, screen.top() + 20, 300, 200);
         owner.show();
@@ -263,10 +277,17 @@ private slots:
             QTest::keyClick(window->Browser(), keys.key(), keys.keyboardModifiers());
             QTRY_VERIFY(!window->isVisible());
         }
-        // Moved by the user, it stays where it was put.
+        // Moved by the user, it stays where it was put; put partly off the
+        // screen, and larger than it, it opens whole on it.
         window->move(screen.topLeft() + QPoint(5, 5));
         QVERIFY(viewer.ShowTopic(kMainWindowTopic));
         QCOMPARE(window->pos(), screen.topLeft() + QPoint(5, 5));
+        window->close();
+        window->setGeometry(QRect(screen.center(), QSize(1100, 500)));
+        QVERIFY(viewer.ShowTopic(kMainWindowTopic));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(screen.contains(window->frameGeometry()));
+        QCOMPARE(window->frameGeometry().width(), screen.width());
     }
 
     void placementBesideAnOwner() {
