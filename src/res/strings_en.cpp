@@ -48,6 +48,7 @@ const StringEntry kEnglish[] = {
     {IDS_HELP_CONTENTS, "Contents"},
     {IDS_HELP_INDEX, "Index"},
     {IDS_HELP_SEARCH, "Search"},
+    {IDS_HELP_NO_TOPICS_FOUND, "No topics found"},
     {IDS_CAPTION_CONFIRM, "Confirm"},
     {IDS_MCR_NOT_WRITABLE, "MCR file is not writable."},
     {IDS_MCR_WRITE_ERROR, "The error occurred during MCR file writing."},

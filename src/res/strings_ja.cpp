@@ -52,6 +52,7 @@ const StringEntry kJapanese[] = {
     {IDS_HELP_CONTENTS, "目次"},
     {IDS_HELP_INDEX, "索引"},
     {IDS_HELP_SEARCH, "検索"},
+    {IDS_HELP_NO_TOPICS_FOUND, "該当するトピックはありません"},
     {IDS_CAPTION_CONFIRM, "確認"},
     {IDS_MCR_NOT_WRITABLE, "MCR ファイルに書き込めません。"},
     {IDS_MCR_WRITE_ERROR, "MCR ファイルの書き込み中にエラーが発生しました。"},

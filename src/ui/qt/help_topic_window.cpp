@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QHelpContentModel>
 #include <QHelpEngine>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -88,10 +89,13 @@ HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
     m_index->setModel(m_indexModel);
     m_index->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_panels->addTab(m_index, UiText(IDS_HELP_INDEX));
-    connect(m_index, &QListView::activated, this, [this](const QModelIndex& index) {
+    // One click opens an entry, as in the contents; so do Enter and a double click.
+    const auto openKeyword = [this](const QModelIndex& index) {
         if (const QUrl page = m_indexModel->PageOf(index); !page.isEmpty())
             ShowPage(page);
-    });
+    };
+    connect(m_index, &QListView::clicked, this, openKeyword);
+    connect(m_index, &QListView::activated, this, openKeyword);
 
     m_panels->addTab(MakeSearchPanel(), UiText(IDS_HELP_SEARCH));
     // The pages are read for the search when its tab is first shown.
@@ -122,28 +126,38 @@ void HelpTopicWindow::SetLanguage(const QString& language) {
     m_contentsModel->SetLanguage(language);
     m_indexModel->SetLanguage(language);
     m_searchResults->clear();
+    m_searchMessage->hide();
 }
 
 QWidget* HelpTopicWindow::MakeSearchPanel() {
     auto* panel = new QWidget(m_panels);
     m_searchInput = new QLineEdit(panel);
     m_searchResults = new QListWidget(panel);
+    m_searchMessage = new QLabel(panel);
+    m_searchMessage->setWordWrap(true);
+    m_searchMessage->hide();
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(m_searchInput);
+    layout->addWidget(m_searchMessage);
     layout->addWidget(m_searchResults, 1);
     connect(m_searchInput, &QLineEdit::returnPressed, this, &HelpTopicWindow::RunSearch);
-    connect(m_searchResults, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { ShowPage(item->data(kUrlRole).toUrl()); });
+    const auto openHit = [this](QListWidgetItem* item) { ShowPage(item->data(kUrlRole).toUrl()); };
+    connect(m_searchResults, &QListWidget::itemClicked, this, openHit);
+    connect(m_searchResults, &QListWidget::itemActivated, this, openHit);
     return panel;
 }
 
 void HelpTopicWindow::RunSearch() {
     m_searchResults->clear();
-    for (const HelpPageSearch::Hit& hit :
-         m_search.Find(m_searchInput->text(), m_contentsModel->Language())) {
+    const QList<HelpPageSearch::Hit> hits =
+        m_search.Find(m_searchInput->text(), m_contentsModel->Language());
+    for (const HelpPageSearch::Hit& hit : hits) {
         auto* item = new QListWidgetItem(hit.title, m_searchResults);
         item->setData(kUrlRole, hit.url);
     }
+    // A blank query is no search and gets no answer.
+    m_searchMessage->setText(UiText(IDS_HELP_NO_TOPICS_FOUND));
+    m_searchMessage->setVisible(hits.isEmpty() && !m_searchInput->text().trimmed().isEmpty());
 }
 
 void HelpTopicWindow::OpenContentsEntry(const QModelIndex& index) {

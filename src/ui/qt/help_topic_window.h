@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QHelpEngine;
+class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
@@ -49,6 +50,7 @@ public:
     QListView* IndexView() const { return m_index; }
     QLineEdit* SearchInput() const { return m_searchInput; }
     QListWidget* SearchResults() const { return m_searchResults; }
+    QLabel* SearchMessage() const { return m_searchMessage; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +75,7 @@ private:
     HelpPageSearch m_search;
     QLineEdit* m_searchInput = nullptr;
     QListWidget* m_searchResults = nullptr;
+    QLabel* m_searchMessage = nullptr;
     bool m_placed = false;
     // Set while the window is being shown: once it is, its real frame is
     // known and checked against the screen.

@@ -101,6 +101,12 @@ QStringList BoldTexts(const QTextDocument& page) {
     return bold;
 }
 
+// One click on an entry of a view, scrolled into sight first.
+void ClickOn(QAbstractItemView* view, const QModelIndex& entry) {
+    view->scrollTo(entry);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+}
+
 // The titles and control texts of the dialogs, as shown.
 std::set<QString> DialogTexts(std::initializer_list<unsigned> dialogs, ResourceLanguage language) {
     std::set<QString> texts;
@@ -150,11 +156,11 @@ private slots:
     void eachLanguageListsItsOwnContentsIndexAndSearchResults() {
         QWidget owner;
         viewer.SetOwner(&owner);
-        for (const auto& [language, top, keyword, other, word] :
+        for (const auto& [language, top, keyword, other, word, noHits] :
              {std::tuple{kEnglish, "Kelvane Help", "Saving a project", "メインウィンドウ",
-                         "project"},
+                         "project", "No topics found"},
               std::tuple{kJapanese, "Kelvane ヘルプ", "プロジェクトの保存", "Main window",
-                         "プロジェクト"}}) {
+                         "プロジェクト", "該当するトピックはありません"}}) {
             SetResourceLanguage(language.language);
             QVERIFY(viewer.ShowTopic(kMainWindowTopic));
             HelpTopicWindow* window = viewer.TopicWindow();
@@ -173,9 +179,11 @@ private slots:
             QVERIFY2(keywords.contains(QString::fromUtf8(keyword)) &&
                          !keywords.contains(QString::fromUtf8(other)),
                      qPrintable(keywords.join(QLatin1Char(','))));
-            window->IndexView()->setCurrentIndex(
-                index->index(keywords.indexOf(QString::fromUtf8(keyword)), 0));
-            emit window->IndexView()->activated(window->IndexView()->currentIndex());
+            // Away from the keyword's page, then one click on the keyword.
+            emit window->Browser()->anchorClicked(QUrl(QStringLiteral("index.html")));
+            QVERIFY(viewer.ShowIndex());
+            ClickOn(window->IndexView(),
+                    index->index(keywords.indexOf(QString::fromUtf8(keyword)), 0));
             QCOMPARE(HelpLanguageOf(window->Browser()->source()), language.folder);
             QVERIFY(window->Browser()->source().path().endsWith(QLatin1String("main_window.html")));
 
@@ -185,10 +193,14 @@ private slots:
             QTest::mouseClick(tabs, Qt::LeftButton, {},
                               tabs->tabRect(HelpTopicWindow::Search).center());
             QCOMPARE(window->CurrentPanel(), HelpTopicWindow::Search);
+            QListWidget* results = window->SearchResults();
+            window->SearchInput()->setText(QStringLiteral("nonesuchword"));
+            QTest::keyClick(window->SearchInput(), Qt::Key_Return);
+            QVERIFY(results->count() == 0 && window->SearchMessage()->isVisible());
+            QCOMPARE(window->SearchMessage()->text(), QString::fromUtf8(noHits));
             window->SearchInput()->setText(QString::fromUtf8(word));
             QTest::keyClick(window->SearchInput(), Qt::Key_Return);
-            QListWidget* results = window->SearchResults();
-            QVERIFY(results->count() > 0);
+            QVERIFY(results->count() > 0 && !window->SearchMessage()->isVisible());
             QStringList pages;
             for (int row = 0; row < results->count(); ++row) {
                 const QUrl page = results->item(row)->data(Qt::UserRole + 1).toUrl();
@@ -198,8 +210,9 @@ private slots:
             QVERIFY2(pages.contains(QLatin1String("main_window.html")),
                      qPrintable(pages.join(QLatin1Char(','))));
             QVERIFY(!pages.contains(QLatin1String("KLVN_MAIN_pop.txt")));
-            emit results->itemActivated(
-                results->item(pages.indexOf(QLatin1String("main_window.html"))));
+            emit window->Browser()->anchorClicked(QUrl(QStringLiteral("index.html")));
+            ClickOn(results,
+                    results->model()->index(pages.indexOf(QLatin1String("main_window.html")), 0));
             QVERIFY(window->Browser()->source().path().endsWith(
                 QLatin1String("/") + language.folder + QLatin1String("/main_window.html")));
         }
@@ -231,8 +244,7 @@ private slots:
 
         const QModelIndex comm = contents->index(1, 0, contents->index(0, 0));
         QCOMPARE(comm.data().toString(), QStringLiteral("Comm setting"));
-        tree->scrollTo(comm);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(comm).center());
+        ClickOn(tree, comm);
         QVERIFY(
             window->Browser()->source().path().endsWith(QLatin1String("/en/comm_setting.html")));
 
