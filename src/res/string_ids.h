@@ -102,6 +102,9 @@ enum StringId : unsigned {
     IDS_HELP_CONTENTS = 61322,
     IDS_HELP_INDEX = 61323,
     IDS_HELP_SEARCH = 61324,
+    IDS_HELP_BACK = 61390,
+    IDS_HELP_FORWARD = 61391,
+    IDS_HELP_HOME = 61392,
     IDS_HELP_NO_TOPICS_FOUND = 61393,
 
     // Why a file could not be read, and a model name not recognised.

@@ -8,9 +8,9 @@
 #include "ui/qt/help_language_models.h"
 #include "ui/qt/window_placement.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpContentModel>
 #include <QHelpEngine>
@@ -21,7 +21,9 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -48,6 +50,10 @@ QMargins FrameOf(const QWidget& window) {
                     frame.right() - inside.right(), frame.bottom() - inside.bottom());
 }
 
+bool SamePage(const QUrl& a, const QUrl& b) {
+    return a.adjusted(QUrl::RemoveFragment) == b.adjusted(QUrl::RemoveFragment);
+}
+
 } // namespace
 
 HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
@@ -64,6 +70,8 @@ HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
         if (!m_browser->documentTitle().isEmpty())
             setWindowTitle(m_browser->documentTitle());
         FollowPageInContents(page);
+        // source() still names the page before while this signal runs.
+        UpdateHome(page);
     });
 
     m_panels = new QTabWidget(this);
@@ -109,9 +117,11 @@ HelpTopicWindow::HelpTopicWindow(QHelpEngine& engine, QWidget* owner)
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({220, 600});
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(splitter);
+    layout->setSpacing(0);
+    layout->addWidget(MakeToolBar());
+    layout->addWidget(splitter, 1);
 
     for (const QKeySequence& keys :
          {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
@@ -127,6 +137,41 @@ void HelpTopicWindow::SetLanguage(const QString& language) {
     m_indexModel->SetLanguage(language);
     m_searchResults->clear();
     m_searchMessage->hide();
+}
+
+void HelpTopicWindow::SetHomePage(const QUrl& url) {
+    m_homePage = url;
+    UpdateHome(m_browser->source());
+}
+
+QWidget* HelpTopicWindow::MakeToolBar() {
+    auto* bar = new QToolBar(this);
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const auto add = [this, bar](QStyle::StandardPixmap picture, unsigned text, Qt::Key key) {
+        QAction* action = bar->addAction(style()->standardIcon(picture), UiText(text));
+        action->setShortcut(QKeySequence(Qt::ALT | key));
+        action->setToolTip(action->text() + QStringLiteral(" (") +
+                           action->shortcut().toString(QKeySequence::NativeText) +
+                           QLatin1Char(')'));
+        return action;
+    };
+    m_back = add(QStyle::SP_ArrowBack, IDS_HELP_BACK, Qt::Key_Left);
+    m_forward = add(QStyle::SP_ArrowForward, IDS_HELP_FORWARD, Qt::Key_Right);
+    m_home = add(QStyle::SP_DirHomeIcon, IDS_HELP_HOME, Qt::Key_Home);
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+    m_home->setEnabled(false);
+    connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
+    connect(m_home, &QAction::triggered, this, [this] { ShowPage(m_homePage); });
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
+    return bar;
+}
+
+void HelpTopicWindow::UpdateHome(const QUrl& shown) {
+    m_home->setEnabled(!m_homePage.isEmpty() && !SamePage(m_homePage, shown));
 }
 
 QWidget* HelpTopicWindow::MakeSearchPanel() {

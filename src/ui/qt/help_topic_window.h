@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QAction;
 class QHelpEngine;
 class QLabel;
 class QLineEdit;
@@ -22,9 +23,10 @@ class HelpBrowser;
 class KeywordsInLanguage;
 
 // The help window: contents, index and full-text search beside the page,
-// each panel keeping to the pages of one language. Its views are its own
-// over the engine's models, so either may be destroyed first. Esc and
-// Ctrl+W close it.
+// each panel keeping to the pages of one language, and Back, Forward and
+// Home (Alt+Left, Alt+Right, Alt+Home) above. Its views are its own over
+// the engine's models, so either may be destroyed first. Esc and Ctrl+W
+// close it.
 class HelpTopicWindow : public QWidget {
     Q_OBJECT
 
@@ -36,6 +38,8 @@ public:
 
     // The language folder ("en", "ja") whose entries the panels list.
     void SetLanguage(const QString& language);
+    // The page Home shows: the contents page of the language.
+    void SetHomePage(const QUrl& url);
 
     void ShowPage(const QUrl& url);
     void ShowPanel(Panel panel);
@@ -51,16 +55,21 @@ public:
     QLineEdit* SearchInput() const { return m_searchInput; }
     QListWidget* SearchResults() const { return m_searchResults; }
     QLabel* SearchMessage() const { return m_searchMessage; }
+    QAction* BackAction() const { return m_back; }
+    QAction* ForwardAction() const { return m_forward; }
+    QAction* HomeAction() const { return m_home; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* MakeToolBar();
     QWidget* MakeSearchPanel();
     void OpenLink(const QUrl& url);
     void OpenContentsEntry(const QModelIndex& index);
     void FollowPageInContents(const QUrl& page);
     void RunSearch();
+    void UpdateHome(const QUrl& shown);
     void PlaceBesideOwner();
     void KeepOnScreen(const QMargins& frame);
     void FitOnceExposed();
@@ -76,6 +85,10 @@ private:
     QLineEdit* m_searchInput = nullptr;
     QListWidget* m_searchResults = nullptr;
     QLabel* m_searchMessage = nullptr;
+    QAction* m_back = nullptr;
+    QAction* m_forward = nullptr;
+    QAction* m_home = nullptr;
+    QUrl m_homePage;
     bool m_placed = false;
     // Set while the window is being shown: once it is, its real frame is
     // known and checked against the screen.

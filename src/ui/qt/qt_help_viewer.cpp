@@ -101,10 +101,20 @@ std::optional<QString> QtHelpViewer::PopupText(const QString& popupFile, uint32_
     return std::nullopt;
 }
 
+QUrl QtHelpViewer::ContentsPage() const {
+    for (const QString& language : LanguagesToTry()) {
+        const QUrl page = FileUrl(language, QLatin1String(kContentsPage));
+        if (!m_engine->fileData(page).isEmpty())
+            return page;
+    }
+    return {};
+}
+
 HelpTopicWindow& QtHelpViewer::Window() {
     if (!m_window)
         m_window = new HelpTopicWindow(*m_engine, m_owner);
     m_window->SetLanguage(LanguagesToTry().constFirst());
+    m_window->SetHomePage(ContentsPage());
     return *m_window;
 }
 
@@ -136,13 +146,8 @@ bool QtHelpViewer::ShowContents() {
         return false;
     HelpTopicWindow& window = Window();
     window.ShowPanel(HelpTopicWindow::Contents);
-    for (const QString& language : LanguagesToTry()) {
-        const QUrl page = FileUrl(language, QLatin1String(kContentsPage));
-        if (!m_engine->fileData(page).isEmpty()) {
-            window.ShowPage(page);
-            break;
-        }
-    }
+    if (const QUrl page = ContentsPage(); !page.isEmpty())
+        window.ShowPage(page);
     window.Present();
     return true;
 }

@@ -53,6 +53,8 @@ public:
 
 private:
     QUrl FileUrl(const QString& language, const QString& file) const;
+    // The contents page of the first language that has one; empty when none.
+    QUrl ContentsPage() const;
     HelpTopicWindow& Window();
     bool ShowPanel(HelpTopicWindow::Panel panel);
 

@@ -20,6 +20,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
 
@@ -232,7 +233,7 @@ private slots:
         QCOMPARE(firstHit("detected nonesuch"), QString());
     }
 
-    void contentsOpenOnOneClickAndFollowThePageShown() {
+    void contentsOpenOnOneClickAndFollowThePageShownBackForwardAndHome() {
         QWidget owner;
         viewer.SetOwner(&owner);
         QVERIFY(viewer.ShowTopic(kMainWindowTopic));
@@ -241,6 +242,15 @@ private slots:
         QAbstractItemModel* contents = tree->model();
         const auto currentTitle = [&] { return tree->currentIndex().data().toString(); };
         QTRY_COMPARE(currentTitle(), QStringLiteral("The main window"));
+        // The first letters of Back, Forward and Home where they are enabled.
+        const auto buttons = [window] {
+            QString enabled;
+            for (const QAction* action :
+                 {window->BackAction(), window->ForwardAction(), window->HomeAction()})
+                enabled += action->isEnabled() ? action->text().at(0) : QLatin1Char('-');
+            return enabled;
+        };
+        QCOMPARE(buttons(), QStringLiteral("--H"));
 
         const QModelIndex comm = contents->index(1, 0, contents->index(0, 0));
         QCOMPARE(comm.data().toString(), QStringLiteral("Comm setting"));
@@ -252,6 +262,28 @@ private slots:
         QCOMPARE(currentTitle(), QStringLiteral("Kelvane Help"));
         emit window->Browser()->anchorClicked(QUrl(QStringLiteral("file_model_setting.html")));
         QCOMPARE(currentTitle(), QStringLiteral("Files & ICE model setting"));
+        QCOMPARE(buttons(), QStringLiteral("B-H"));
+
+        // One step a key, wherever the focus is in the window.
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        QTest::keyClick(window->Browser(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(currentTitle(), QStringLiteral("Kelvane Help"));
+        QCOMPARE(buttons(), QStringLiteral("BF-")); // the contents page is home
+        QTest::keyClick(tree, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(currentTitle(), QStringLiteral("Comm setting"));
+        QTest::keyClick(tree, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(currentTitle(), QStringLiteral("The main window"));
+        QCOMPARE(buttons(), QStringLiteral("-FH"));
+        QTest::mouseClick(window->findChild<QToolBar*>()->widgetForAction(window->ForwardAction()),
+                          Qt::LeftButton);
+        QCOMPARE(currentTitle(), QStringLiteral("Comm setting"));
+        QCOMPARE(buttons(), QStringLiteral("BFH"));
+        QTest::keyClick(window->Browser(), Qt::Key_Left, Qt::AltModifier);
+        QTest::keyClick(window->Browser(), Qt::Key_Home, Qt::AltModifier);
+        QCOMPARE(currentTitle(), QStringLiteral("Kelvane Help"));
+        QCOMPARE(buttons(), QStringLiteral("B--")); // a new page ends the way forward
+        QTest::keyClick(window->Browser(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(currentTitle(), QStringLiteral("The main window"));
     }
 
     void windowOpensBesideItsOwnerWholeOnItsScreenAndClosesOnEscOrCtrlW() {
