@@ -240,9 +240,21 @@ bool DefinitionFile::ParseChunk(std::string_view chunk, uint32_t& currentSection
     return true;
 }
 
-template <class Out> void DefinitionFile::Emit(Out& out) const {
+template <class Out> void DefinitionFile::Emit(Out& sink) const {
     if (m_bByteOrderMark)
-        out(kUtf8ByteOrderMark);
+        sink(kUtf8ByteOrderMark);
+    // A file without the mark whose first line written begins with its bytes
+    // (a line that stood further down when read) would lose them to the
+    // mark at the next read: the mark goes before it.
+    bool first = !m_bByteOrderMark;
+    const auto out = [&](std::string_view bytes) {
+        if (first && !bytes.empty()) {
+            first = false;
+            if (bytes.starts_with(kUtf8ByteOrderMark))
+                sink(kUtf8ByteOrderMark);
+        }
+        sink(bytes);
+    };
     uint32_t currentSection = 0;
     auto enterSection = [&](uint32_t section) {
         if (section == currentSection)

@@ -123,7 +123,7 @@ public:
 
 private:
     // Passes the file's lines, in pieces, to `out`.
-    template <class Out> void Emit(Out& out) const;
+    template <class Out> void Emit(Out& sink) const;
     // The section headers Emit writes.
     uint32_t CountHeaders() const;
     bool Fail(unsigned messageId) const;

@@ -88,6 +88,15 @@ TEST_F(DefinitionFileTest, AByteOrderMarkIsKeptInFrontAndCostsNoLine) {
 
     ASSERT_TRUE(project.Load(CrLfLines({"[A]", mark + "K=1", "\xEF\xBB[B]", "L=2"})));
     EXPECT_EQ(Written(), CrLfLines({"[A]", mark + "K=1", "L=2"}));
+
+    // Written first (the line before it is not kept), a line that begins
+    // with the mark's bytes gets a mark before it, so that the next read
+    // keeps them in its key.
+    ASSERT_TRUE(project.Load(CrLfLines({"note", mark + "K=1"})));
+    const std::string written = Written();
+    EXPECT_EQ(written, mark + CrLfLines({mark + "K=1"}));
+    ASSERT_TRUE(project.Load(written));
+    EXPECT_EQ(Written(), written);
 }
 
 TEST_F(DefinitionFileTest, LongLinesAndLimitsHoldAtTheirBounds) {
