@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/batch_command.h"
 
+#include "cli/batch_end_mark.h"
 #include "cli/batch_report.h"
 #include "cli/console_output.h"
 #include "cli/project_commands.h"
 #include "platform/atomic_file.h"
 #include "platform/child_process.h"
 #include "platform/code_page.h"
+#include "platform/deferred_flush.h"
 #include "platform/executable_path.h"
 #include "store/path_helpers.h"
 
@@ -15,9 +17,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <random>
 #include <thread>
 #include <unistd.h>
 
@@ -26,8 +30,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Far more than any project's messages; a runaway child is cut off there.
+// Far more than any project's messages; a runaway worker is cut off there.
 constexpr size_t kOutputLimit = 16 * 1024 * 1024;
+// How long a worker whose input ended, or whose output did, has to end.
+constexpr double kWorkerEndSeconds = 30;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -40,13 +46,29 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The batch's state that the workers share, and what they print.
+// A worker's mark: random, so that no project's text is taken for it.
+std::string WorkerToken() {
+    std::random_device random;
+    std::string token;
+    for (int i = 0; i < 4; ++i) {
+        char part[9];
+        std::snprintf(part, sizeof part, "%08x", static_cast<unsigned>(random()));
+        token += part;
+    }
+    return token;
+}
+
+// The batch's state that the worker threads share, and what they print.
+// Each thread keeps a worker process and gives it the next project when it
+// is done with one; a worker that dies is replaced for the rest.
 class BatchRun {
 public:
-    BatchRun(const CliRequest& request, std::vector<std::string> childArguments)
-        : m_request(request), m_arguments(std::move(childArguments)),
+    BatchRun(const CliRequest& request, std::vector<std::string> workerArguments)
+        : m_token(WorkerToken()), m_arguments(std::move(workerArguments)),
           m_records(request.projects.size()), m_showProgress(isatty(STDERR_FILENO) == 1),
           m_started(Clock::now()) {
+        m_arguments.push_back("--batch-worker");
+        m_arguments.push_back(m_token);
         for (size_t i = 0; i < m_records.size(); ++i) {
             m_records[i].path = request.projects[i];
             if (request.command == CliCommand::Convert)
@@ -57,8 +79,22 @@ public:
     }
 
     void Work() {
-        for (size_t item = m_next++; item < m_records.size(); item = m_next++)
-            Run(item);
+        WorkerProcess worker;
+        std::string output;
+        for (size_t item = m_next++; item < m_records.size(); item = m_next++) {
+            const auto start = Clock::now();
+            RunOn(worker, output, item);
+            m_records[item].seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            Print(item);
+        }
+        if (!worker.Running())
+            return;
+        // At the end of its input a worker writes the profile values it held.
+        worker.Finish(kWorkerEndSeconds);
+        while (worker.Receive(output)) {
+        }
+        std::lock_guard lock(m_mutex);
+        std::fwrite(output.data(), 1, output.size(), stderr);
     }
 
     // Redraws the progress line until every project is done.
@@ -72,30 +108,55 @@ public:
             std::fputs("\r\033[K", stderr);
     }
 
-    const std::vector<BatchRecord>& Records() const { return m_records; }
+    std::vector<BatchRecord>& Records() { return m_records; }
+    const std::vector<std::string>& FilesToFlush() const { return m_filesToFlush; }
 
 private:
-    void Run(size_t item) {
-        ChildProcessRun run;
-        run.command = m_arguments;
-        run.command.push_back("--batch-item");
-        run.command.push_back(std::to_string(item));
-        run.outputLimit = kOutputLimit;
-        run.collectErrors = true;
-        const auto start = Clock::now();
-        const ChildProcessOutcome outcome = RunChildProcess(run, SilentWaitIndicator());
+    void RunOn(WorkerProcess& worker, std::string& output, size_t item) {
         BatchRecord& record = m_records[item];
-        record.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        record.messages = Lines(outcome.output);
-        record.succeeded = outcome.exited && outcome.exitCode == kExitDone;
-        if (!outcome.started)
-            record.messages.push_back("kelvane-cli: could not start: " + outcome.startError);
-        else if (outcome.signaled)
+        if (!worker.Running() && !worker.Start(m_arguments)) {
+            record.messages = {"kelvane-cli: could not start: " + worker.StartError()};
+            return;
+        }
+        // A worker that no longer reads has died; what it wrote tells.
+        worker.Send(std::to_string(item) + "\n");
+        while (true) {
+            if (const std::optional<ProjectEnd> end = FindProjectEnd(output, m_token)) {
+                record.messages = Lines(output.substr(0, end->at));
+                record.succeeded = end->status == kExitDone;
+                output.erase(0, end->at + end->length);
+                std::lock_guard lock(m_mutex);
+                m_filesToFlush.insert(m_filesToFlush.end(), end->files.begin(), end->files.end());
+                return;
+            }
+            if (output.size() > kOutputLimit) {
+                worker.Finish(0);
+                record.messages = Lines(output);
+                record.messages.push_back("kelvane-cli: stopped: too much output");
+                output.clear();
+                return;
+            }
+            if (!worker.Receive(output))
+                break;
+        }
+        const ChildProcessOutcome outcome = worker.Finish(kWorkerEndSeconds);
+        while (worker.Receive(output)) {
+        }
+        record.messages = Lines(output);
+        output.clear();
+        if (outcome.signaled)
             record.messages.push_back("kelvane-cli: ended by " +
                                       SignalDescription(outcome.signalNumber));
-        else if (outcome.outputTooLong)
-            record.messages.push_back("kelvane-cli: stopped: too much output");
+        else if (outcome.exited)
+            record.messages.push_back("kelvane-cli: ended with exit status " +
+                                      std::to_string(outcome.exitCode) +
+                                      " before the project was done");
+        else
+            record.messages.push_back("kelvane-cli: stopped: it did not end");
+    }
 
+    void Print(size_t item) {
+        const BatchRecord& record = m_records[item];
         std::lock_guard lock(m_mutex);
         if (m_showProgress)
             std::fputs("\r\033[K", stderr);
@@ -118,8 +179,8 @@ private:
         std::fflush(stderr);
     }
 
-    const CliRequest& m_request;
-    const std::vector<std::string> m_arguments;
+    const std::string m_token;
+    std::vector<std::string> m_arguments;
     std::vector<BatchRecord> m_records;
     const bool m_showProgress;
     const Clock::time_point m_started;
@@ -127,6 +188,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     size_t m_done = 0, m_failed = 0;
+    std::vector<std::string> m_filesToFlush;
 };
 
 // Two projects that would be written to one place: said, and true.
@@ -165,7 +227,9 @@ std::string BatchTarget(const std::string& project, const std::string& outDir) {
 int RunBatch(const CliRequest& request, int argc, char** argv) {
     if (TargetsClash(request))
         return kExitUsage;
-    std::vector<std::string> arguments = {ExecutablePath()};
+    // Tests put a program of their own in the worker's place.
+    const char* worker = std::getenv("KELVANE_BATCH_WORKER");
+    std::vector<std::string> arguments = {worker != nullptr ? worker : ExecutablePath()};
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(argv[i]);
 
@@ -180,6 +244,19 @@ int RunBatch(const CliRequest& request, int argc, char** argv) {
     for (std::thread& worker : workers)
         worker.join();
 
+    // The sets saved into --out-dir reach the disk together, before the
+    // report says they succeeded.
+    int flushError = 0;
+    if (!FlushToDisk(batch.FilesToFlush(), flushError)) {
+        const std::string why = std::strerror(flushError);
+        PrintProblem("the projects saved in " + request.outDir +
+                     " were not flushed to disk: " + why);
+        for (BatchRecord& record : batch.Records())
+            if (record.succeeded) {
+                record.succeeded = false;
+                record.messages.push_back("kelvane-cli: not flushed to disk: " + why);
+            }
+    }
     bool allSucceeded = true;
     for (const BatchRecord& record : batch.Records())
         allSucceeded = allSucceeded && record.succeeded;

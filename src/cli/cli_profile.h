@@ -24,6 +24,11 @@ public:
                             std::string_view value) override;
 
 private:
+    // The store itself (cli_profile_posix.cpp, cli_profile_windows.cpp).
+    std::string ReadStored(std::string_view section, std::string_view entry,
+                           std::string_view fallback);
+    bool WriteStored(std::string_view section, std::string_view entry, std::string_view value);
+
     // False, having said why on standard error once, when it cannot be loaded.
     bool LoadStore();
 
@@ -33,5 +38,12 @@ private:
     void (*m_free)(char*) = nullptr;
     int (*m_write)(const char*, const char*) = nullptr;
 };
+
+// From now on this process's profile writes are held, the newest value of
+// each entry, and read back from there: a batch worker would otherwise write
+// and flush the profile file for each project.
+void HoldCliProfileWrites();
+// Writes the held values to the profile; false when one was not written.
+bool WriteHeldCliProfileValues();
 
 } // namespace kelvane

@@ -30,8 +30,8 @@ bool CliProfile::LoadStore() {
     return true;
 }
 
-std::string CliProfile::GetProfileString(std::string_view section, std::string_view entry,
-                                         std::string_view fallback) {
+std::string CliProfile::ReadStored(std::string_view section, std::string_view entry,
+                                   std::string_view fallback) {
     if (!LoadStore())
         return std::string(fallback);
     char* value = m_read(ProfileKey(section, entry).c_str());
@@ -42,8 +42,8 @@ std::string CliProfile::GetProfileString(std::string_view section, std::string_v
     return text;
 }
 
-bool CliProfile::WriteProfileString(std::string_view section, std::string_view entry,
-                                    std::string_view value) {
+bool CliProfile::WriteStored(std::string_view section, std::string_view entry,
+                             std::string_view value) {
     const std::string utf8 = ProjectToUtf8(value);
     if (VerbatimStoredProfileValue(section, entry) == utf8)
         return true;

@@ -7,13 +7,13 @@
 
 namespace kelvane {
 
-std::string CliProfile::GetProfileString(std::string_view section, std::string_view entry,
-                                         std::string_view fallback) {
+std::string CliProfile::ReadStored(std::string_view section, std::string_view entry,
+                                   std::string_view fallback) {
     return RegistryProfile().GetProfileString(section, entry, fallback);
 }
 
-bool CliProfile::WriteProfileString(std::string_view section, std::string_view entry,
-                                    std::string_view value) {
+bool CliProfile::WriteStored(std::string_view section, std::string_view entry,
+                             std::string_view value) {
     return RegistryProfile().WriteProfileString(section, entry, value);
 }
 

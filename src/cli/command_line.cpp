@@ -165,6 +165,7 @@ struct ProjectArguments {
     TextArgument outDir, report;
     int jobs = 0;
     int batchItem = -1;
+    std::string batchWorker;
     bool force = false;
     bool relink = false;
     CLI::Option* jobsOption = nullptr;
@@ -183,8 +184,10 @@ struct ProjectArguments {
                              ->check(CLI::PositiveNumber);
             AddText(command, "--report", report,
                     "write a JSON record of each project's result to FILE", "FILE", NotEmpty);
-            // Set for the processes a batch starts, one per project.
+            // Set for the workers a batch starts, and by a worker for each
+            // project it is given.
             command.add_option("--batch-item", batchItem)->group("");
+            command.add_option("--batch-worker", batchWorker)->group("");
         } else {
             AddText(command, "PROJECT", project, "the project file (.fsp)", "PATH", NotEmpty)
                 ->required();
@@ -255,8 +258,9 @@ struct ProjectArguments {
         request.jobs = jobs;
         request.force = force;
         request.relink = relink;
-        request.batch = batchItem < 0 && Batch();
+        request.batch = batchItem < 0 && batchWorker.empty() && Batch();
         request.batchItem = batchItem;
+        request.batchWorker = batchWorker;
         if (request.batch && saveAs.Given())
             return "--as saves one project; give several a folder with --out-dir";
         if (batchItem >= 0) {

@@ -52,4 +52,24 @@ int SetProject(const CliRequest& request) {
     return SaveOpenProject(session) ? kExitDone : kExitFailed;
 }
 
+int RunCommand(const CliRequest& request) {
+    switch (request.command) {
+    case CliCommand::Show:
+        return ShowProject(request);
+    case CliCommand::Check:
+        return CheckProject(request);
+    case CliCommand::Save:
+        return SaveProject(request);
+    case CliCommand::Set:
+        return SetProject(request);
+    case CliCommand::Convert:
+        return ConvertProject(request);
+    case CliCommand::Usb:
+        return ListUsbDevices();
+    case CliCommand::Models:
+        return ListInstalledModels();
+    }
+    return kExitUsage;
+}
+
 } // namespace kelvane

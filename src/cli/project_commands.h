@@ -10,6 +10,9 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+// Runs the request's command.
+int RunCommand(const CliRequest& request);
+
 int ShowProject(const CliRequest& request);
 int CheckProject(const CliRequest& request);
 int SaveProject(const CliRequest& request);

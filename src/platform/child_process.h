@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,35 @@ struct ChildProcessOutcome {
 // much, the whole group is killed. Whatever the program started and left
 // behind is killed with the group when the program ends.
 ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& waiter);
+
+// A helper program that runs beside the caller and is given work as it goes:
+// its standard input is a pipe the caller writes to, its standard output
+// and error one pipe the caller reads. It runs in a process group (a job
+// on Windows) of its own, killed with all it started when it is finished.
+class WorkerProcess {
+public:
+    WorkerProcess();
+    ~WorkerProcess(); // kills a worker still running
+    WorkerProcess(const WorkerProcess&) = delete;
+    WorkerProcess& operator=(const WorkerProcess&) = delete;
+
+    // False, with the reason in StartError(), when it could not be started.
+    bool Start(const std::vector<std::string>& command);
+    const std::string& StartError() const;
+    bool Running() const;
+    // False when the worker no longer reads.
+    bool Send(std::string_view bytes);
+    // Waits for output and appends what came; false at the output's end.
+    bool Receive(std::string& output);
+    // Closes its input, gives it `graceSeconds` to end and kills what is
+    // left. Only the end fields of the outcome are filled in; what it wrote
+    // last can still be received.
+    ChildProcessOutcome Finish(double graceSeconds);
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 // "SIGSEGV, Segmentation fault" for a signal number.
 std::string SignalDescription(int signalNumber);

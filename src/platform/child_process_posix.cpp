@@ -330,6 +330,122 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     return outcome;
 }
 
+struct WorkerProcess::State {
+    Descriptor toWorker, fromWorker;
+    pid_t pid = -1;
+    std::string startError;
+};
+
+WorkerProcess::WorkerProcess() : m_state(std::make_unique<State>()) {}
+
+WorkerProcess::~WorkerProcess() {
+    if (Running())
+        Finish(0);
+}
+
+bool WorkerProcess::Start(const std::vector<std::string>& command) {
+    State& state = *m_state;
+    state.startError.clear();
+    if (command.empty()) {
+        state.startError = "no program named";
+        return false;
+    }
+    Descriptor workerInput, workerOutput;
+    if (!MakePipe(workerInput, state.toWorker) || !MakePipe(state.fromWorker, workerOutput)) {
+        state.startError = std::strerror(errno);
+        return false;
+    }
+    std::vector<std::string> arguments = command;
+    std::vector<std::string> environment = MergedEnvironment({});
+    std::vector<char*> argv = PointersOf(arguments);
+    std::vector<char*> envp = PointersOf(environment);
+    const int streams[3] = {workerInput.Get(), workerOutput.Get(), workerOutput.Get()};
+    const int error = SpawnInOwnGroup(argv.data(), envp.data(), streams,
+                                      command.front().find('/') == std::string::npos, state.pid);
+    if (error != 0) {
+        state.startError = std::strerror(error);
+        state.pid = -1;
+        state.toWorker.Close();
+        state.fromWorker.Close();
+        return false;
+    }
+    return true;
+}
+
+const std::string& WorkerProcess::StartError() const {
+    return m_state->startError;
+}
+
+bool WorkerProcess::Running() const {
+    return m_state->pid > 0;
+}
+
+bool WorkerProcess::Send(std::string_view bytes) {
+    const int fd = m_state->toWorker.Get();
+    while (fd >= 0 && !bytes.empty()) {
+        const ssize_t written = WriteWithoutSigpipe(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return fd >= 0;
+}
+
+bool WorkerProcess::Receive(std::string& output) {
+    const int fd = m_state->fromWorker.Get();
+    char chunk[4096];
+    while (fd >= 0) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got > 0) {
+            output.append(chunk, static_cast<size_t>(got));
+            return true;
+        }
+        if (got == 0 || errno != EINTR)
+            break;
+    }
+    return false;
+}
+
+ChildProcessOutcome WorkerProcess::Finish(double graceSeconds) {
+    State& state = *m_state;
+    ChildProcessOutcome outcome;
+    outcome.started = state.pid > 0;
+    state.toWorker.Close();
+    if (state.pid <= 0)
+        return outcome;
+    const auto deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                           std::chrono::duration<double>(std::max(graceSeconds, 0.0)));
+    // Looked at, not reaped, until its group is killed: see RunChildProcess.
+    while (true) {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(state.pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 &&
+            errno != EINTR)
+            break;
+        if (info.si_pid == state.pid)
+            break;
+        if (Clock::now() >= deadline) {
+            outcome.timedOut = true;
+            break;
+        }
+        poll(nullptr, 0, 5);
+    }
+    KillGroup(state.pid);
+    int status = 0;
+    while (waitpid(state.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    state.pid = -1;
+    if (!outcome.timedOut) {
+        outcome.exited = WIFEXITED(status);
+        outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : 0;
+        outcome.signaled = WIFSIGNALED(status);
+        outcome.signalNumber = outcome.signaled ? WTERMSIG(status) : 0;
+    }
+    return outcome;
+}
+
 std::string SignalDescription(int signalNumber) {
     const char* name = sigabbrev_np(signalNumber);
     const char* description = strsignal(signalNumber);

@@ -378,6 +378,137 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     return outcome;
 }
 
+struct WorkerProcess::State {
+    Handle toWorker, fromWorker, process, job;
+    std::string startError;
+};
+
+WorkerProcess::WorkerProcess() : m_state(std::make_unique<State>()) {}
+
+WorkerProcess::~WorkerProcess() {
+    if (Running())
+        Finish(0);
+}
+
+bool WorkerProcess::Start(const std::vector<std::string>& command) {
+    State& state = *m_state;
+    state.startError.clear();
+    if (command.empty()) {
+        state.startError = "no program named";
+        return false;
+    }
+    Handle workerInput, workerOutput;
+    if (!MakePipe(workerInput, state.toWorker, true) ||
+        !MakePipe(state.fromWorker, workerOutput, false)) {
+        state.startError = SystemMessage(GetLastError());
+        return false;
+    }
+    HANDLE inherited[2] = {workerInput.Get(), workerOutput.Get()};
+    SIZE_T attributeSize = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeSize);
+    std::vector<char> attributeMemory(attributeSize);
+    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeMemory.data());
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = workerInput.Get();
+    startup.StartupInfo.hStdOutput = workerOutput.Get();
+    startup.StartupInfo.hStdError = workerOutput.Get();
+    const bool listed = InitializeProcThreadAttributeList(attributes, 1, 0, &attributeSize) &&
+                        UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                                  inherited, sizeof inherited, nullptr, nullptr);
+    if (listed)
+        startup.lpAttributeList = attributes;
+    state.job.Reset(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (state.job.IsOpen())
+        SetInformationJobObject(state.job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                sizeof limits);
+    std::wstring commandLine;
+    for (const std::string& argument : command)
+        AppendQuoted(commandLine, Wide(argument));
+    std::wstring environment = EnvironmentBlock({});
+    PROCESS_INFORMATION process{};
+    const DWORD flags =
+        CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT | (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    const BOOL created =
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, flags,
+                       environment.data(), nullptr, &startup.StartupInfo, &process);
+    const DWORD createError = GetLastError();
+    if (listed)
+        DeleteProcThreadAttributeList(attributes);
+    if (!created) {
+        state.startError = SystemMessage(createError);
+        state.toWorker.Close();
+        state.fromWorker.Close();
+        state.job.Close();
+        return false;
+    }
+    state.process.Reset(process.hProcess);
+    Handle thread(process.hThread);
+    if (state.job.IsOpen())
+        AssignProcessToJobObject(state.job.Get(), state.process.Get());
+    ResumeThread(thread.Get());
+    return true;
+}
+
+const std::string& WorkerProcess::StartError() const {
+    return m_state->startError;
+}
+
+bool WorkerProcess::Running() const {
+    return m_state->process.IsOpen();
+}
+
+bool WorkerProcess::Send(std::string_view bytes) {
+    const Handle& pipe = m_state->toWorker;
+    while (pipe.IsOpen() && !bytes.empty()) {
+        DWORD written = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 16));
+        if (!WriteFile(pipe.Get(), bytes.data(), want, &written, nullptr) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return pipe.IsOpen();
+}
+
+bool WorkerProcess::Receive(std::string& output) {
+    Handle& pipe = m_state->fromWorker;
+    char chunk[4096];
+    DWORD got = 0;
+    if (!pipe.IsOpen() || !ReadFile(pipe.Get(), chunk, sizeof chunk, &got, nullptr) || got == 0)
+        return false;
+    output.append(chunk, got);
+    return true;
+}
+
+ChildProcessOutcome WorkerProcess::Finish(double graceSeconds) {
+    State& state = *m_state;
+    ChildProcessOutcome outcome;
+    outcome.started = state.process.IsOpen();
+    state.toWorker.Close();
+    if (!state.process.IsOpen())
+        return outcome;
+    const auto wait = static_cast<DWORD>(std::max(graceSeconds, 0.0) * 1000);
+    outcome.timedOut = WaitForSingleObject(state.process.Get(), wait) != WAIT_OBJECT_0;
+    if (state.job.IsOpen())
+        TerminateJobObject(state.job.Get(), 1);
+    else
+        TerminateProcess(state.process.Get(), 1);
+    WaitForSingleObject(state.process.Get(), INFINITE);
+    DWORD code = 0;
+    if (!outcome.timedOut && GetExitCodeProcess(state.process.Get(), &code)) {
+        outcome.signaled = code >= 0xC0000000u;
+        outcome.exited = !outcome.signaled;
+        outcome.exitCode = outcome.exited ? static_cast<int>(code) : 0;
+        outcome.signalNumber = outcome.signaled ? static_cast<int>(code) : 0;
+    }
+    state.process.Close();
+    state.job.Close();
+    return outcome;
+}
+
 std::string SignalDescription(int signalNumber) {
     const auto code = static_cast<DWORD>(signalNumber);
     char number[16];

@@ -2,6 +2,7 @@
 #include "platform/file_set_transaction.h"
 
 #include "platform/code_page.h"
+#include "platform/deferred_flush.h"
 #include "platform/file_set_paths.h"
 
 #include <algorithm>
@@ -152,8 +153,9 @@ bool FileSetTransaction::Commit() {
         if (!m.finished || m.dropped)
             return Fail(EINVAL);
 
+    const bool deferred = FlushesDeferred();
     for (Member& m : m_members) {
-        if (!m_fs.Sync(m.file) || !IdentityOfFile(m.file, m.written))
+        if ((!deferred && !m_fs.Sync(m.file)) || !IdentityOfFile(m.file, m.written))
             return Fail(errno);
         // A nameless file stays open until it is linked.
         if (m.temp.empty())
@@ -190,13 +192,15 @@ bool FileSetTransaction::Commit() {
             return Fail(error);
         }
     }
-    if (!SyncFolders()) {
+    if (!deferred && !SyncFolders()) {
         const int error = errno;
         PutBack(m_members.size());
         return Fail(error);
     }
     m_committed = true;
     for (Member& m : m_members) {
+        if (deferred)
+            NoteDeferredFlush(m.target);
         m.temp.clear();
         if (!m.backup.empty())
             m_fs.Unlink(m.backup);

@@ -44,7 +44,8 @@ public:
     // Gives up a member that will not be completed.
     void Drop(int member);
     // Flushes every member to disk, renames each over its target and
-    // flushes the folders.
+    // flushes the folders; where flushes are deferred (deferred_flush.h),
+    // only renames and notes the targets for a later flush.
     bool Commit();
     // After Commit: the file put in place for the member added as `path`,
     // as it was written, to tell it later from one another program puts

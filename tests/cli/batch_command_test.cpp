@@ -16,8 +16,10 @@ using test::ReadBytes;
 
 const char* const kKinds[] = {".fsp", ".fsr", ".uer", ".sbu", ".mcr"};
 
-ChildProcessOutcome Cli(std::vector<std::string> arguments) {
+ChildProcessOutcome Cli(std::vector<std::string> arguments,
+                        std::vector<std::string> environment = {}) {
     ChildProcessRun run;
+    run.environment = std::move(environment);
     run.command = {std::string(KELVANE_PROGRAM_DIR) + "/kelvane-cli"};
     run.command.insert(run.command.end(), arguments.begin(), arguments.end());
     run.outputLimit = 1 << 20;
@@ -152,6 +154,52 @@ TEST(BatchCommandTest, TheNumberOfJobsDoesNotChangeWhatIsWritten) {
     EXPECT_EQ(written[0].size(), 30u);
     EXPECT_TRUE(written[0] == written[1]);
 }
+
+#ifndef _WIN32
+// A worker that dies on a project: the project keeps what the worker wrote
+// for it and says how it ended; a new worker takes the projects after it.
+TEST(BatchCommandTest, AWorkerThatDiesFailsOnlyItsProjectAndIsReplaced) {
+    test::TempFolder folder;
+    const std::string worker = folder.File("worker.sh");
+    test::WriteBytes(worker, "#!/bin/sh\n"
+                             "while [ \"$1\" != --batch-worker ]; do shift; done\n"
+                             "while read item; do\n"
+                             "  echo \"worker $$ item $item\"\n"
+                             "  if [ \"$item\" = 1 ]; then printf half; kill -SEGV $$; fi\n"
+                             "  if [ \"$item\" = 2 ]; then exit 7; fi\n"
+                             "  printf '\\036%s %s\\036\\n' \"$2\" $((item * 3))\n"
+                             "done\n");
+    fs::permissions(worker, fs::perms::owner_all);
+    std::vector<std::string> projects;
+    for (const char* name : {"a", "b", "c", "d"})
+        projects.push_back(folder.File(std::string(name) + ".fsp"));
+    std::vector<std::string> arguments = {"show"};
+    arguments.insert(arguments.end(), projects.begin(), projects.end());
+    arguments.insert(arguments.end(), {"--jobs", "1", "--report", folder.File("report.json")});
+    const ChildProcessOutcome run = Cli(arguments, {"KELVANE_BATCH_WORKER=" + worker});
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    const auto blocks = Blocks(run.output, projects);
+    ASSERT_EQ(blocks.size(), 4u) << run.output;
+    const auto Worker = [&](const std::string& project) {
+        return blocks.at(project).at(0).substr(0, blocks.at(project).at(0).find(" item"));
+    };
+    EXPECT_EQ(blocks.at(projects[0]), std::vector<std::string>{Worker(projects[0]) + " item 0"});
+    EXPECT_EQ(blocks.at(projects[1]),
+              (std::vector<std::string>{Worker(projects[0]) + " item 1", "half",
+                                        "kelvane-cli: ended by SIGSEGV, Segmentation fault"}));
+    EXPECT_EQ(blocks.at(projects[2]).at(1),
+              "kelvane-cli: ended with exit status 7 before the project was done");
+    EXPECT_EQ(blocks.at(projects[3]).size(), 1u);
+    // Three workers, each after the one before died.
+    EXPECT_NE(Worker(projects[2]), Worker(projects[1]));
+    EXPECT_NE(Worker(projects[3]), Worker(projects[2]));
+    // Item 0 ended with status 0, item 3 with 9: a failure.
+    const std::string json = ReadBytes(folder.File("report.json"));
+    const size_t first = json.find("\"result\": \"succeeded\"");
+    EXPECT_NE(first, std::string::npos) << json;
+    EXPECT_EQ(json.find("\"result\": \"succeeded\"", first + 1), std::string::npos) << json;
+}
+#endif
 
 // A program started with arguments gets each exactly as given: blanks,
 // quotes and backslashes before a quote or at the end included (Windows
