@@ -146,8 +146,15 @@ TEST(BatchCommandTest, TheNumberOfJobsDoesNotChangeWhatIsWritten) {
         fs::create_directory(out);
         std::vector<std::string> run = arguments;
         run.push_back(std::to_string(jobs));
-        const ChildProcessOutcome outcome = Cli(run);
+        const ChildProcessOutcome outcome = Cli(run, {"XDG_CONFIG_HOME=" + folder.File("config")});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+#ifndef _WIN32
+        // The workers held the folder each project opened and saved in, and
+        // wrote the last when they ended.
+        EXPECT_NE(ReadBytes(folder.File("config/KVX/KLVN_MAIN.conf")).find("DefaultDir=" + out),
+                  std::string::npos);
+        fs::remove_all(folder.File("config"));
+#endif
         for (const auto& entry : fs::directory_iterator(out))
             written[jobs == 4][entry.path().filename().string()] = ReadBytes(entry.path().string());
     }

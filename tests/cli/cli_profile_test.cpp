@@ -80,5 +80,25 @@ TEST_F(CliProfileTest, OnlyAChangedValueLoadsTheSettingsStore) {
     EXPECT_EQ(ReadQSettingsValue("Settings/DefaultDir"), "/work/ice");
 }
 
+// Held, the writes are read back at once but reach the file only at the
+// end, each entry with its newest value.
+TEST_F(CliProfileTest, HeldWritesAreReadBackAndWrittenAtTheEnd) {
+    ASSERT_TRUE(WriteQSettingsValue("Settings/DefaultDir", "/before"));
+    HoldCliProfileWrites();
+    CliProfile profile;
+    EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", "/in"));
+    EXPECT_TRUE(CliProfile().WriteProfileString("Settings", "DefaultDir", "/out"));
+    EXPECT_TRUE(profile.WriteProfileString("CodePages", "x.fsp", "CP932"));
+    EXPECT_EQ(profile.GetProfileString("Settings", "DefaultDir", ""), "/out");
+    EXPECT_EQ(ReadQSettingsValue("Settings/DefaultDir"), "/before");
+    EXPECT_EQ(ReadQSettingsValue("CodePages/x.fsp"), std::nullopt);
+    EXPECT_TRUE(WriteHeldCliProfileValues());
+    EXPECT_EQ(ReadQSettingsValue("Settings/DefaultDir"), "/out");
+    EXPECT_EQ(ReadQSettingsValue("CodePages/x.fsp"), "CP932");
+    // No longer held.
+    EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", "/after"));
+    EXPECT_EQ(ReadQSettingsValue("Settings/DefaultDir"), "/after");
+}
+
 } // namespace
 } // namespace kelvane

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/atomic_file.h"
+#include "platform/deferred_flush.h"
 #include "platform/faulty_file_system.h"
 #include "platform/file_set_paths.h"
 #include "platform/file_set_transaction.h"
@@ -174,6 +175,38 @@ TEST(FileSetTransactionTest, LocksTheProjectAndRemovesStaleTemporaries) {
 
 // Where a save puts its temporaries and lock: the target's own folder, in
 // the system's forms of a path.
+// Deferred, a commit still puts the set in place whole but flushes nothing
+// and notes its files; FlushToDisk then flushes them, or says which failed.
+TEST(FileSetTransactionTest, ADeferredCommitFlushesNothingAndNotesItsFiles) {
+    test::TempFolder folder;
+    const std::string a = folder.File("a.fsp"), b = folder.File("a.fsr");
+    WriteBytes(b, "old");
+    for (const bool deferred : {true, false}) {
+        SCOPED_TRACE(deferred);
+        DeferFlushes(deferred);
+        test::FaultyFileSystem fs;
+        {
+            FileSetTransaction set(fs);
+            ASSERT_TRUE(WriteMember(set, a, "new a") && WriteMember(set, b, "new b"));
+            ASSERT_TRUE(set.Commit());
+        }
+        DeferFlushes(false);
+        EXPECT_EQ(ReadBytes(a) + ReadBytes(b), "new anew b");
+        // Undeferred: each member and their folder.
+        EXPECT_EQ(fs.counts[test::FaultyFileSystem::kSync], deferred ? 0 : 3);
+        const std::vector<std::string> noted = TakeDeferredFlushes();
+        const std::vector<std::string> expected =
+            deferred ? std::vector<std::string>{a, b} : std::vector<std::string>{};
+        EXPECT_EQ(noted, expected);
+        int error = -1;
+        EXPECT_TRUE(FlushToDisk(noted, error));
+        EXPECT_EQ(error, 0);
+    }
+    int error = 0;
+    EXPECT_FALSE(FlushToDisk({a, folder.File("gone.fsp")}, error));
+    EXPECT_EQ(error, ENOENT);
+}
+
 TEST(FileSetPathsTest, TheFolderAndNameOfAPathInTheSystemsForms) {
     struct Case {
         const char* path;
