@@ -192,8 +192,11 @@ TEST(FileSetTransactionTest, ADeferredCommitFlushesNothingAndNotesItsFiles) {
         }
         DeferFlushes(false);
         EXPECT_EQ(ReadBytes(a) + ReadBytes(b), "new anew b");
-        // Undeferred: each member and their folder.
-        EXPECT_EQ(fs.counts[test::FaultyFileSystem::kSync], deferred ? 0 : 3);
+        // Undeferred: each member (and on POSIX their folder).
+        if (deferred)
+            EXPECT_EQ(fs.counts[test::FaultyFileSystem::kSync], 0);
+        else
+            EXPECT_GE(fs.counts[test::FaultyFileSystem::kSync], 2);
         const std::vector<std::string> noted = TakeDeferredFlushes();
         const std::vector<std::string> expected =
             deferred ? std::vector<std::string>{a, b} : std::vector<std::string>{};
