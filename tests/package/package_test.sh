@@ -4,6 +4,7 @@
 # with dpkg-deb as dpkg would and runs kelvane-cli from the unpacked tree
 # through its usr/bin link: the program must find its module table, modules,
 # module host and help beside its real path there, not in the build tree.
+# lintian must find nothing to warn about in the .deb.
 #
 # package_test.sh CPACK CPACK_CONFIG VERSION DEMO_DIR WORK_DIR WINDOWS_MODULES
 #                 BUILT_CLI [DESKTOP_FILE_VALIDATE]
@@ -37,7 +38,11 @@ for path in ./usr/share/applications/kelvane.desktop \
     ./usr/lib/kelvane/kelvane-module-host ./usr/lib/kelvane/kelvane.ini \
     ./usr/lib/kelvane/kelvane.qch ./usr/lib/kelvane/kelvane_sample_converter.so \
     ./usr/lib/kelvane/kelvane-qsettings.so ./usr/lib/kelvane/kelvane-help.so \
-    ./usr/lib/kelvane/tvxUSB.so; do
+    ./usr/lib/kelvane/tvxUSB.so \
+    ./usr/share/doc/kelvane/copyright ./usr/share/doc/kelvane/changelog.gz \
+    ./usr/share/man/man1/kelvane.1.gz ./usr/share/man/man1/kelvane-cli.1.gz \
+    ./usr/share/bash-completion/completions/kelvane-cli \
+    ./usr/share/metainfo/io.github.kelvane.Kelvane.metainfo.xml; do
     awk -v path="$path" '$6 == path { found = 1 } END { exit !found }' "$work/contents" ||
         fail "$path is not in the package"
 done
@@ -70,6 +75,23 @@ else
     [ -z "$recommends" ] || fail "Recommends is '$recommends' without the Windows modules"
 fi
 [ "$(dpkg-deb -f "$deb" Section)" = electronics ] || fail "Section is not electronics"
+# The libraries in usr/lib/kelvane are the program's own: nothing for
+# ldconfig, so no maintainer script or trigger that runs it.
+mkdir -p "$work/control"
+dpkg-deb -e "$deb" "$work/control"
+if grep -l ldconfig "$work/control"/*; then
+    fail "the control files above run ldconfig"
+fi
+# Debian's limit for the lines of the description.
+if dpkg-deb -f "$deb" Description | awk 'length($0) > 80 { print; bad = 1 } END { exit !bad }'; then
+    fail "the description has lines longer than 80 columns (above)"
+fi
+
+command -v lintian >/dev/null || fail "no lintian (Debian package lintian)"
+if ! lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1; then
+    cat "$work/lintian.txt"
+    fail "lintian reports errors or warnings on $(basename "$deb") (above)"
+fi
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
@@ -93,6 +115,21 @@ XDG_DATA_DIRS="$root/usr/share" update-mime-database "$root/usr/share/mime" 2>"$
 [ ! -s "$work/mime.log" ] || { cat "$work/mime.log"; fail "update-mime-database warned"; }
 grep -q "^$mime_type:\*\.fsp\$" "$root/usr/share/mime/globs" ||
     fail "the MIME database holds no *.fsp glob for $mime_type"
+
+# The changelog is of this version; the manual pages open; the metainfo
+# agrees with the desktop entry beside it.
+changelog_version=$(gzip -dc "$root/usr/share/doc/kelvane/changelog.gz" | sed -n '1s/^kelvane (\([^)]*\)).*/\1/p')
+[ "$changelog_version" = "$version" ] || fail "the changelog's newest entry is '$changelog_version'"
+for page in kelvane kelvane-cli; do
+    MANWIDTH=80 man -l "$root/usr/share/man/man1/$page.1.gz" 2>/dev/null | grep -q "^NAME" ||
+        fail "the packaged $page.1.gz does not render"
+done
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate-tree --no-net --no-color "$root" >"$work/appstream.txt" 2>&1 ||
+        { cat "$work/appstream.txt"; fail "appstreamcli refuses the package's metadata"; }
+else
+    fail "no appstreamcli (Debian package appstream)"
+fi
 
 # The unpacked program through its link, on a copy of the demo; HOME and the
 # profile stay in the scratch folder.
