@@ -54,8 +54,9 @@ struct ChildStart {
 };
 
 // In the new process, which shares the caller's memory until its exec: only
-// system calls, on a stack of its own, touching no memory but its own
-// frame; errno, though, is the calling thread's, which waits meanwhile.
+// system calls, on a stack of its own, writing no memory but its own frame
+// and errno, which is the calling thread's: it is written only when a call
+// fails, and the child then reports that failure itself.
 #if defined(__SANITIZE_ADDRESS__)
 __attribute__((no_sanitize("address")))
 #endif
