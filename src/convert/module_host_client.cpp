@@ -86,6 +86,7 @@ ModuleHostFailure RunModuleHost(const ModuleLocation& module, const ModuleHostRe
     if (!HostCanStart(module, failure, note))
         return failure;
     ScopedWait wait(waiter, note);
+    PrepareHostStart(module, waiter);
     ChildProcessRun run = HostCommand(module);
     run.input = std::move(*encoded);
     run.outputLimit = reader.limit;

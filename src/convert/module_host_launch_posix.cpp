@@ -106,6 +106,23 @@ bool WinePrefixMissing() {
     return KindOfPath(WinePrefix() + "/system.reg") == PathKind::Missing;
 }
 
+// Making a prefix takes 15 s on a slow machine; far more means Wine is stuck.
+constexpr double kPrefixCreationSeconds = 600;
+
+// The program that runs a Windows program of the module's kind, with the
+// environment it runs in.
+ChildProcessRun WineCommand(ModuleKind kind, const std::string& program) {
+    ChildProcessRun run;
+    run.command = {kind == ModuleKind::Windows ? "wine" : Wine64Loader(), program};
+    // Quiet, and no offer to install .NET or a browser engine into a new
+    // prefix: nobody is there to answer it.
+    if (std::getenv("WINEDEBUG") == nullptr)
+        run.environment.push_back("WINEDEBUG=-all");
+    if (std::getenv("WINEDLLOVERRIDES") == nullptr)
+        run.environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+    return run;
+}
+
 } // namespace
 
 const char* HostProgramName(ModuleKind kind) {
@@ -136,21 +153,28 @@ bool HostCanStart(const ModuleLocation& module, ModuleHostFailure& failure, std:
     return true;
 }
 
+void PrepareHostStart(const ModuleLocation& module, WaitIndicator& waiter) {
+    static bool prepared = false;
+    if (module.kind == ModuleKind::Native || prepared || !WinePrefixMissing())
+        return;
+    prepared = true;
+    // wineboot ends once the prefix is made; Wine's server, which writes
+    // the registry files a moment later, outlives it.
+    ChildProcessRun run = WineCommand(module.kind, "wineboot");
+    run.command.push_back("-i");
+    run.outputLimit = 1 << 20;
+    run.collectErrors = true;
+    run.timeoutSeconds = kPrefixCreationSeconds;
+    RunChildProcess(run, waiter);
+}
+
 ChildProcessRun HostCommand(const ModuleLocation& module) {
-    ChildProcessRun run;
     const std::string host = HostProgram(module.kind);
-    if (module.kind != ModuleKind::Native) {
-        run.command = {module.kind == ModuleKind::Windows ? "wine" : Wine64Loader(),
-                       NativePath(host)};
-        // Quiet, and no offer to install .NET or a browser engine into a new
-        // prefix: nobody is there to answer it.
-        if (std::getenv("WINEDEBUG") == nullptr)
-            run.environment.push_back("WINEDEBUG=-all");
-        if (std::getenv("WINEDLLOVERRIDES") == nullptr)
-            run.environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
-    } else {
+    ChildProcessRun run = module.kind != ModuleKind::Native
+                              ? WineCommand(module.kind, NativePath(host))
+                              : ChildProcessRun{};
+    if (module.kind == ModuleKind::Native)
         run.command = {NativePath(host)};
-    }
     // Wine's own processes (its server) must outlive a call.
     run.ownPidNamespace = module.kind == ModuleKind::Native;
     return run;

@@ -79,6 +79,8 @@ bool HostCanStart(const ModuleLocation&, ModuleHostFailure&, std::string&) {
     return true;
 }
 
+void PrepareHostStart(const ModuleLocation&, WaitIndicator&) {}
+
 ChildProcessRun HostCommand(const ModuleLocation& module) {
     ChildProcessRun run;
     run.command = {HostProgram(module.kind)};

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
-
 #include <string>
 
 namespace kelvane {
@@ -123,6 +123,37 @@ TEST(UsbAccessTest, ADllListsItsDevicesThroughTheHostAsTheSubstituteDoes) {
     EXPECT_EQ(many.Text(2), "DEV002 more");
     EXPECT_EQ(many.Text(127), "DEV127 more");
 }
+
+#ifndef _WIN32
+// The first listing in a prefix that does not exist yet: Wine makes it, with
+// time enough, before the host starts; the listing keeps its own short
+// limit, which making a prefix far exceeds, and the prefix is whole.
+TEST(UsbAccessTest, TheFirstListingInAMissingPrefixHasItMadeFirst) {
+    SKIP_WITHOUT_HOST64();
+    test::TempFolder folder;
+    const std::string prefix = folder.File("new-prefix");
+    const test::ScopedEnvironment where("WINEPREFIX", prefix.c_str());
+    {
+        const test::ScopedEnvironment timeout("KELVANE_USB_TIMEOUT", "8");
+        CUsbAccess two(Library64("kelvane_test_usb_two"));
+        two.Refresh();
+        EXPECT_EQ(two.Unusable(), "");
+        EXPECT_EQ(Listed(two),
+                  (std::vector<std::string>{"ABC12345DE unit-1", "XYZ67890QR unit-2"}));
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(prefix + "/drive_c/windows/system32"));
+    // Its server goes before its folder does.
+    ChildProcessRun stop;
+    ModuleLocation windows64;
+    windows64.kind = ModuleKind::Windows64;
+    const std::string loader = HostCommand(windows64).command.at(0);
+    const std::string server = std::filesystem::path(loader).parent_path() / "wineserver";
+    stop.command = {ProgramOnPath(server) ? server : std::string("wineserver"), "-k"};
+    stop.outputLimit = 1 << 16;
+    stop.timeoutSeconds = 60;
+    RunChildProcess(stop, SilentWaitIndicator());
+}
+#endif
 
 // A DLL that lacks a call, is missing, crashes or hangs lists nothing and
 // says why; the program goes on, and the next listing works.
