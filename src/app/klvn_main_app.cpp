@@ -105,13 +105,10 @@ void CKLVN_MAINApp::OnOpenProject() {
     m_services.repaint.Repaint();
 }
 
-void CKLVN_MAINApp::OpenProjectPath(const std::string& path,
-                                    std::unique_ptr<DefinitionFileReadAhead> readAhead) {
+void CKLVN_MAINApp::OpenProjectPath(const std::string& path) {
     std::string checked = path;
     if (CheckExtension(checked, "FSP", 0) == 0 && SaveModified()) {
-        m_definitions.SetReadAhead(std::move(readAhead));
         LoadProject(path);
-        m_definitions.SetReadAhead(nullptr);
         m_bModified = m_bRelinked && m_settings.m_bProjectLoaded;
     }
     m_services.repaint.Repaint();

@@ -14,7 +14,6 @@
 #include "platform/wait_indicator.h"
 #include "store/companion_buffer.h"
 #include "store/definition_file.h"
-#include "store/definition_file_read_ahead.h"
 #include "store/fsr_file.h"
 #include "store/project_settings.h"
 
@@ -50,10 +49,7 @@ public:
 
     // File menu commands.
     void OnOpenProject();
-    // `readAhead`, when given, has read the project file already; it is
-    // used only for this open.
-    void OpenProjectPath(const std::string& path,
-                         std::unique_ptr<DefinitionFileReadAhead> readAhead = nullptr);
+    void OpenProjectPath(const std::string& path);
     // The save commands tell whether the project was saved.
     bool OnSaveProject();
     bool OnSaveProjectAs();

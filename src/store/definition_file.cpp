@@ -8,14 +8,12 @@
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
-#include "store/definition_file_read_ahead.h"
 #include "store/write_failure.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <optional>
 
 namespace kelvane {
 namespace {
@@ -126,10 +124,6 @@ DefinitionFile::DefinitionFile(ProjectSettings& settings) : m_settings(settings)
 
 DefinitionFile::~DefinitionFile() = default;
 
-void DefinitionFile::SetReadAhead(std::unique_ptr<DefinitionFileReadAhead> readAhead) {
-    m_readAhead = std::move(readAhead);
-}
-
 bool DefinitionFile::Fail(unsigned messageId) const {
     m_settings.m_strLastError = LoadResourceString(messageId);
     return false;
@@ -145,14 +139,6 @@ bool DefinitionFile::ReadDefinitionFile(const std::string& path) {
     if (!file.Open(path))
         return Fail(file.Error() == ENAMETOOLONG ? IDS_PATH_TOO_LONG : IDS_CANNOT_READ,
                     file.Error(), path);
-    if (m_readAhead) {
-        const std::unique_ptr<DefinitionFileReadAhead> readAhead = std::move(m_readAhead);
-        if (std::optional<Table> table = readAhead->Take(path, file)) {
-            RestoreTable(std::move(*table));
-            m_settings.m_fileSet[FILE_FSP].m_opened = readAhead->Snapshot();
-            return true;
-        }
-    }
     return ReadOpenedFile(file, path);
 }
 

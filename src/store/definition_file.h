@@ -12,7 +12,6 @@
 
 namespace kelvane {
 
-class DefinitionFileReadAhead;
 class FileReader;
 class FileSetTransaction;
 
@@ -51,9 +50,6 @@ public:
     bool ReadDefinitionFile(const std::string& path);
     // The same read of `file`, already opened by `path`.
     bool ReadOpenedFile(FileReader& file, const std::string& path);
-    // The next read of the file `readAhead` read takes its table, if the file
-    // is still the one it read.
-    void SetReadAhead(std::unique_ptr<DefinitionFileReadAhead> readAhead);
     // With `set`, the file is one member of it and is put in place by the
     // set's Commit; without, at once. `writtenHash` receives the
     // ContentHash of the bytes written.
@@ -84,19 +80,6 @@ public:
     Table SaveTable() const {
         return {m_sections,  m_definitions, m_tags,      m_nSectionCount, m_nDefinitionCount,
                 m_nTagCount, m_text,        m_setValues, m_bByteOrderMark};
-    }
-    // Hands the table over without copying it and leaves the file empty,
-    // as made.
-    Table TakeTable() {
-        Table table{std::move(m_sections), std::move(m_definitions), std::move(m_tags),
-                    m_nSectionCount,       m_nDefinitionCount,       m_nTagCount,
-                    std::move(m_text),     std::move(m_setValues),   m_bByteOrderMark};
-        m_sections.assign(1, DefSection{});
-        m_definitions.assign(1, DefEntry{});
-        m_tags.clear();
-        m_nSectionCount = m_nDefinitionCount = m_nTagCount = 0;
-        m_bByteOrderMark = false;
-        return table;
     }
     void RestoreTable(Table table) {
         m_sections = std::move(table.sections);
@@ -145,7 +128,6 @@ private:
     std::shared_ptr<const char[]> m_text; // the file's bytes as read
     // Values set since the read; a deque, so that views of them stay valid.
     std::shared_ptr<std::deque<std::string>> m_setValues;
-    std::unique_ptr<DefinitionFileReadAhead> m_readAhead;
     // The file began with a UTF-8 byte-order mark (an editor's): kept in
     // front of what is written, not read as part of the first line.
     bool m_bByteOrderMark = false;

@@ -10,12 +10,10 @@
 #include "platform/code_page.h"
 #include "platform/executable_path.h"
 #include "platform/file_reader.h"
-#include "platform/font_config_warm_up.h"
 #include "platform/qt/first_paint_watch.h"
 #include "platform/qt/qsettings_profile.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
-#include "store/definition_file_read_ahead.h"
 #include "ui/qt/loaded_help_viewer.h"
 #include "ui/qt/qt_context_help.h"
 #include "ui/qt/qt_dialog_runner.h"
@@ -29,11 +27,8 @@
 #include <QTranslator>
 
 #include <cstdlib>
-#include <memory>
 
 int main(int argc, char** argv) {
-    // On the second processor while Qt starts.
-    kelvane::FontConfigWarmUp fontConfig;
     // Only the first argument is used; one that cannot be read ends the
     // program after saying so. The system hands it over in the locale's
     // charset; the core holds texts in the project code page.
@@ -61,14 +56,7 @@ int main(int argc, char** argv) {
     app.SetWaitIndicator(wait);
     kelvane::LoadedHelpViewer helpViewer;
     kelvane::QtContextHelp help(helpViewer, messageBoxes);
-    // Started once Qt has started, which it would slow down, and while the
-    // fonts' configuration still loads, which the window cannot do without.
-    std::unique_ptr<kelvane::DefinitionFileReadAhead> readAhead;
-    if (!nativeArgument.empty())
-        readAhead = std::make_unique<kelvane::DefinitionFileReadAhead>(firstArgument);
-    // Building the window measures no text yet; showing it does.
     kelvane::CMainFrame frame(app);
-    fontConfig.Wait();
     helpViewer.SetOwner(&frame);
     // Every help request, the dialogs' too, ends in the main window's entry.
     frame.SetHelpHandler([&help](uint32_t data, uint32_t command) { help.WinHelp(data, command); });
@@ -88,16 +76,12 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
 
-    // The folder the open remembers is written once the window has painted:
-    // the paint needs none of it.
-    profile.HoldWrites();
     frame.show();
     if (!firstArgument.empty())
-        app.OpenProjectPath(firstArgument, std::move(readAhead));
+        app.OpenProjectPath(firstArgument);
     // After the open: a paint while it waited for a module would show no project.
     const bool exitAfterFirstPaint = std::getenv("KELVANE_EXIT_AFTER_FIRST_PAINT") != nullptr;
-    kelvane::FirstPaintWatch firstPaint([&profile, exitAfterFirstPaint] {
-        profile.ReleaseWrites();
+    kelvane::FirstPaintWatch firstPaint([exitAfterFirstPaint] {
         if (exitAfterFirstPaint)
             kelvane::ReportFirstPaintAndQuit();
     });

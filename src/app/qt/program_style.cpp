@@ -3,11 +3,6 @@
 
 #include "app/qt/program_icon.h"
 
-#include <QPainter>
-#include <QStyleOption>
-
-#include <algorithm>
-
 namespace kelvane {
 
 QIcon ProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
@@ -20,25 +15,6 @@ QIcon ProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption
     default:
         return QProxyStyle::standardIcon(standardIcon, option, widget);
     }
-}
-
-void ProgramStyle::drawControl(ControlElement element, const QStyleOption* option,
-                               QPainter* painter, const QWidget* widget) const {
-    const QRect area = option ? option->rect : QRect();
-    if (element != CE_ToolBar || !painter ||
-        (area.width() <= kToolBarTile && area.height() <= kToolBarTile)) {
-        QProxyStyle::drawControl(element, option, painter, widget);
-        return;
-    }
-    for (int top = area.top(); top <= area.bottom(); top += kToolBarTile)
-        for (int left = area.left(); left <= area.right(); left += kToolBarTile) {
-            painter->save();
-            painter->setClipRect(QRect(left, top, std::min(kToolBarTile, area.right() - left + 1),
-                                       std::min(kToolBarTile, area.bottom() - top + 1)),
-                                 Qt::IntersectClip);
-            QProxyStyle::drawControl(element, option, painter, widget);
-            painter->restore();
-        }
 }
 
 } // namespace kelvane

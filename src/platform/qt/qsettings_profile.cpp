@@ -23,20 +23,8 @@ QSettingsProfile::~QSettingsProfile() {
 }
 
 void QSettingsProfile::Flush() {
-    if (!m_waiting.empty())
-        StartWriting(std::exchange(m_waiting, {}));
     if (m_write.joinable())
         m_write.join();
-}
-
-void QSettingsProfile::HoldWrites() {
-    m_held = true;
-}
-
-void QSettingsProfile::ReleaseWrites() {
-    m_held = false;
-    if (!m_waiting.empty())
-        StartWriting(std::exchange(m_waiting, {}));
 }
 
 // Folders are stored as Unicode text and held by the core in the project
@@ -52,25 +40,19 @@ bool QSettingsProfile::WriteProfileString(std::string_view section, std::string_
                                           std::string_view value) {
     // The value is converted here, where the code page of the caller's
     // texts is known.
-    m_waiting.emplace_back(ProfileKey(section, entry), ProjectToUtf8(value));
-    if (!m_held)
-        StartWriting(std::exchange(m_waiting, {}));
+    StartWriting(ProfileKey(section, entry), ProjectToUtf8(value));
     return true;
 }
 
-void QSettingsProfile::StartWriting(Writes writes) {
+void QSettingsProfile::StartWriting(std::string key, std::string utf8Value) {
     // One write at a time, in the order made.
     if (m_write.joinable())
         m_write.join();
-    const auto writeAll = [](const Writes& batch) {
-        for (const auto& [key, utf8Value] : batch)
-            WriteOrSayWhy(key, utf8Value);
-    };
     try {
-        // A copy: a thread that cannot be made may have taken its argument.
-        m_write = std::thread(writeAll, writes);
+        // Copies: a thread that cannot be made may have taken its arguments.
+        m_write = std::thread(WriteOrSayWhy, key, utf8Value);
     } catch (const std::system_error&) {
-        writeAll(writes);
+        WriteOrSayWhy(key, utf8Value);
     }
 }
 

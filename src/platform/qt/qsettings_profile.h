@@ -5,8 +5,6 @@
 
 #include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
 namespace kelvane {
 
@@ -17,12 +15,10 @@ namespace kelvane {
 // A write goes to the file on a thread of its own: QSettings replaces the
 // file and waits for the disk (10 to 20 ms here), and an open that
 // remembers its folder would keep the window from painting that long.
-// While writes are held, they wait to be made, in order, until released;
-// the window then paints without a second thread at work beside it.
 class QSettingsProfile : public Profile {
 public:
     QSettingsProfile() = default;
-    // Makes the writes still held and waits for the last one.
+    // Waits for the last write.
     ~QSettingsProfile() override;
     QSettingsProfile(const QSettingsProfile&) = delete;
     QSettingsProfile& operator=(const QSettingsProfile&) = delete;
@@ -35,21 +31,13 @@ public:
     bool WriteProfileString(std::string_view section, std::string_view entry,
                             std::string_view value) override;
 
-    // Returns when every write made so far has reached the file, held
-    // ones too.
+    // Returns when every write made so far has reached the file.
     void Flush();
 
-    // Writes made from now on wait until ReleaseWrites, a read or the end.
-    void HoldWrites();
-    void ReleaseWrites();
-
 private:
-    using Writes = std::vector<std::pair<std::string, std::string>>;
-    // After the writes under way; on this thread when no other can be had.
-    void StartWriting(Writes writes);
+    // After the write under way; on this thread when no other can be had.
+    void StartWriting(std::string key, std::string utf8Value);
 
-    bool m_held = false;
-    Writes m_waiting;
     std::thread m_write;
 };
 

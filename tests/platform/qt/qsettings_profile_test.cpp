@@ -6,12 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
-#include <thread>
 
 namespace kelvane {
 namespace {
@@ -80,36 +78,6 @@ TEST(QSettingsProfileTest, WritesInTheOrderMadeAndSaysWhenOneFails) {
     EXPECT_NE(
         testing::internal::GetCapturedStderr().find("cannot write the setting Settings/DefaultDir"),
         std::string::npos);
-}
-
-TEST(QSettingsProfileTest, HeldWritesWaitForTheReleaseAReadOrTheEnd) {
-    test::TempFolder config;
-    ASSERT_EQ(setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1), 0);
-    const std::string file = config.File("KVX/KLVN_MAIN.conf");
-    const auto Written = [&] {
-        return std::filesystem::exists(file) ? test::ReadBytes(file) : std::string();
-    };
-    {
-        QSettingsProfile profile;
-        profile.HoldWrites();
-        EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", "/held/1"));
-        EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", "/held/2"));
-        // Given time enough to be written, they are not.
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        EXPECT_EQ(Written().find("/held/"), std::string::npos);
-        profile.ReleaseWrites();
-        profile.Flush();
-        EXPECT_NE(Written().find("DefaultDir=/held/2"), std::string::npos) << Written();
-
-        // A read sees what is held, and the hold goes on for later writes.
-        profile.HoldWrites();
-        EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", "/read"));
-        EXPECT_EQ(profile.GetProfileString("Settings", "DefaultDir", ""), "/read");
-        EXPECT_TRUE(profile.WriteProfileString("Settings", "DefaultDir", "/at the end"));
-        EXPECT_NE(Written().find("DefaultDir=/read"), std::string::npos) << Written();
-    }
-    // Never released: written as the profile ends.
-    EXPECT_NE(Written().find("DefaultDir=/at the end"), std::string::npos) << Written();
 }
 
 } // namespace
