@@ -12,8 +12,8 @@
 #include "convert/module_host_client.h"
 #include "dialogs/scripted_dialog_runner.h"
 #include "module_host/module_call.h"
-#include "platform/child_process.h"
-#include "platform/executable_path.h"
+#include "platform/process/child_process.h"
+#include "platform/process/executable_path.h"
 #include "quiet_services.h"
 #include "store/fixed_text.h"
 

@@ -9,7 +9,7 @@
 // Prints the medians, their ratios and the peak memory against the set's
 // size.
 // Usage: kelvane_open_save_bench [RUNS | --make DIR]
-#include "platform/executable_path.h"
+#include "platform/process/executable_path.h"
 #include "store/byte_cursor.h"
 #include "store/companion_buffer.h"
 #include "timed_process.h"

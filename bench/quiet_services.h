@@ -4,8 +4,8 @@
 // Services for benchmarks that run the application without a front: nothing
 // is drawn and the profile keeps nothing.
 
-#include "platform/profile.h"
-#include "platform/repaint.h"
+#include "platform/desktop/repaint.h"
+#include "platform/registry/profile.h"
 
 #include <string>
 #include <string_view>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/version_text.h"
-#include "platform/dialog.h"
+#include "platform/dialog/dialog.h"
 
 #include <cstdint>
 

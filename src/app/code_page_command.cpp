@@ -2,8 +2,8 @@
 // View > Code page: the code page the open project's texts are read in.
 #include "app/klvn_main_app.h"
 
-#include "platform/code_page.h"
-#include "platform/code_page_conversion.h"
+#include "platform/text/code_page.h"
+#include "platform/text/code_page_conversion.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/project_code_page.h"
 
-#include "platform/absolute_path.h"
-#include "platform/code_page.h"
-#include "platform/code_page_conversion.h"
-#include "platform/code_page_detection.h"
-#include "platform/file_reader.h"
+#include "platform/files/absolute_path.h"
+#include "platform/files/file_reader.h"
+#include "platform/text/code_page.h"
+#include "platform/text/code_page_conversion.h"
+#include "platform/text/code_page_detection.h"
 #include "res/command_ids.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 #include "app/version_text.h"
 
 #include "kelvane_version.h"
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 
 #include <cstdio>
 

@@ -5,11 +5,11 @@
 #include "cli/batch_report.h"
 #include "cli/console_output.h"
 #include "cli/project_commands.h"
-#include "platform/atomic_file.h"
-#include "platform/child_process.h"
-#include "platform/code_page.h"
-#include "platform/deferred_flush.h"
-#include "platform/executable_path.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/deferred_flush.h"
+#include "platform/process/child_process.h"
+#include "platform/process/executable_path.h"
+#include "platform/text/code_page.h"
 #include "store/path_helpers.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/batch_report.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 
 #include <cstdio>
 

@@ -5,8 +5,8 @@
 #include "cli/cli_profile.h"
 #include "cli/command_line.h"
 #include "cli/project_commands.h"
-#include "platform/code_page.h"
-#include "platform/deferred_flush.h"
+#include "platform/files/deferred_flush.h"
+#include "platform/text/code_page.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_profile.h"
 
-#include "platform/code_page.h"
-#include "platform/dynamic_library.h"
-#include "platform/profile_file.h"
+#include "platform/process/dynamic_library.h"
+#include "platform/registry/profile_file.h"
+#include "platform/text/code_page.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // registry; no store is loaded.
 #include "cli/cli_profile.h"
 
-#include "platform/registry_profile.h"
+#include "platform/registry/registry_profile.h"
 
 namespace kelvane {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/file_dialog.h"
-#include "platform/repaint.h"
-#include "platform/wait_indicator.h"
+#include "platform/desktop/file_dialog.h"
+#include "platform/desktop/repaint.h"
+#include "platform/process/wait_indicator.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 #include "cli/cli_session.h"
 
 #include "cli/console_output.h"
-#include "platform/executable_path.h"
+#include "platform/process/executable_path.h"
 #include "store/path_helpers.h"
 
 namespace kelvane {

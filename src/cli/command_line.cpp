@@ -9,9 +9,9 @@
 #include "cli/ice_model_names.h"
 #include "cli/project_commands.h"
 #include "cli/usage_text.h"
-#include "platform/absolute_path.h"
-#include "platform/code_page.h"
-#include "platform/file_reader.h"
+#include "platform/files/absolute_path.h"
+#include "platform/files/file_reader.h"
+#include "platform/text/code_page.h"
 #include "store/validate_settings.h"
 
 #include <CLI/CLI.hpp>

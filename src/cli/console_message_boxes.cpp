@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/console_message_boxes.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/file_model_arguments.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 
 #include <CLI/CLI.hpp>
 

@@ -6,7 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/project_commands.h"
 #include "convert/module_probe_store.h"
-#include "platform/standard_streams.h"
+#include "platform/text/standard_streams.h"
 
 int main(int argc, char** argv) {
     kelvane::WriteStandardStreamsAsBytes();

@@ -5,9 +5,9 @@
 #include "convert/module_host_client.h"
 #include "convert/module_host_launch.h"
 #include "convert/module_probe_store.h"
-#include "platform/code_page.h"
-#include "platform/dynamic_library.h"
-#include "platform/file_reader.h"
+#include "platform/files/file_reader.h"
+#include "platform/process/dynamic_library.h"
+#include "platform/text/code_page.h"
 #include "store/fixed_text.h"
 #include "store/path_helpers.h"
 

@@ -3,9 +3,9 @@
 
 #include "convert/module_discovery.h"
 #include "convert/module_host_launch.h"
-#include "platform/child_process.h"
-#include "platform/code_page.h"
-#include "platform/executable_path.h"
+#include "platform/process/child_process.h"
+#include "platform/process/executable_path.h"
+#include "platform/text/code_page.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/path_helpers.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "convert/module_host_protocol.h"
-#include "platform/wait_indicator.h"
+#include "platform/process/wait_indicator.h"
 
 #include <functional>
 #include <optional>

@@ -5,7 +5,7 @@
 // (module_host_launch_posix.cpp, module_host_launch_windows.cpp).
 
 #include "convert/module_host_client.h"
-#include "platform/child_process.h"
+#include "platform/process/child_process.h"
 
 #include <string>
 

@@ -6,10 +6,10 @@
 #include "convert/module_host_launch.h"
 #include "convert/pe_machine.h"
 #include "convert/usb_host_client.h"
-#include "platform/code_page.h"
-#include "platform/default_folder.h"
-#include "platform/executable_path.h"
-#include "platform/file_reader.h"
+#include "platform/files/file_reader.h"
+#include "platform/places/default_folder.h"
+#include "platform/process/executable_path.h"
+#include "platform/text/code_page.h"
 #include "store/path_helpers.h"
 
 #include <cstring>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "convert/module_probe_store.h"
 
-#include "platform/code_page.h"
-#include "platform/file_reader.h"
-#include "platform/file_set_paths.h"
-#include "platform/file_system.h"
-#include "platform/user_cache_folder.h"
+#include "platform/files/file_reader.h"
+#include "platform/files/file_set_paths.h"
+#include "platform/files/file_system.h"
+#include "platform/places/user_cache_folder.h"
+#include "platform/text/code_page.h"
 #include "store/path_helpers.h"
 
 #include <algorithm>

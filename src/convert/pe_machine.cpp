@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "convert/pe_machine.h"
 
-#include "platform/file_reader.h"
+#include "platform/files/file_reader.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 
 #include "convert/module_host_client.h"
 #include "convert/usb_host_protocol.h"
-#include "platform/wait_indicator.h"
+#include "platform/process/wait_indicator.h"
 
 #include <optional>
 #include <string>

@@ -6,7 +6,7 @@
 // DLL). Plain standard C++ over platform/, built into both hosts.
 
 #include "convert/usb_host_protocol.h"
-#include "platform/dynamic_library.h"
+#include "platform/process/dynamic_library.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "dialogs/usb_device_table.h"
-#include "platform/dialog.h"
-#include "platform/message_box.h"
+#include "platform/desktop/message_box.h"
+#include "platform/dialog/dialog.h"
 
 #include <cstdint>
 #include <functional>

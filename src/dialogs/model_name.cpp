@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "dialogs/model_name.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 
 namespace kelvane {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dialog.h"
-#include "platform/message_box.h"
+#include "platform/desktop/message_box.h"
+#include "platform/dialog/dialog.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dialog.h"
-#include "platform/memory_dialog_controls.h"
+#include "platform/dialog/dialog.h"
+#include "platform/dialog/memory_dialog_controls.h"
 
 #include <functional>
 #include <map>

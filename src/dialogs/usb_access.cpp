@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "dialogs/usb_access.h"
 
-#include "platform/code_page.h"
-#include "platform/executable_path.h"
+#include "platform/process/executable_path.h"
+#include "platform/text/code_page.h"
 
 #include <algorithm>
 

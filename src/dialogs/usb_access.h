@@ -4,7 +4,7 @@
 #include "convert/usb_host_client.h"
 #include "convert/usb_host_protocol.h"
 #include "convert/usb_listing.h"
-#include "platform/dynamic_library.h"
+#include "platform/process/dynamic_library.h"
 
 #include <cstddef>
 #include <cstdint>

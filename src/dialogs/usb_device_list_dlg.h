@@ -2,7 +2,7 @@
 #pragma once
 
 #include "dialogs/usb_device_table.h"
-#include "platform/dialog.h"
+#include "platform/dialog/dialog.h"
 
 #include <functional>
 

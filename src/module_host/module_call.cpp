@@ -2,8 +2,8 @@
 #include "module_host/module_call.h"
 
 #include "convert/kelvane_module.h"
-#include "platform/dynamic_library.h"
-#include "platform/low_address_buffer.h"
+#include "platform/process/dynamic_library.h"
+#include "platform/process/low_address_buffer.h"
 
 #include <cstring>
 #include <vector>

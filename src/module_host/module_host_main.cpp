@@ -7,8 +7,8 @@
 #include "convert/usb_host_protocol.h"
 #include "module_host/module_call.h"
 #include "module_host/usb_call.h"
-#include "platform/host_processes.h"
-#include "platform/host_streams.h"
+#include "platform/process/host_processes.h"
+#include "platform/process/host_streams.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 #include "module_host/usb_call.h"
 
 #include "convert/usb_listing.h"
-#include "platform/dynamic_library.h"
+#include "platform/process/dynamic_library.h"
 
 namespace kelvane {
 

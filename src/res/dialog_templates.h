@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dialog_template.h"
-#include "platform/language.h"
+#include "platform/dialog/dialog_template.h"
+#include "platform/text/language.h"
 
 #include <span>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "res/failure_reason.h"
 
-#include "platform/code_page.h"
-#include "platform/file_reader.h"
+#include "platform/files/file_reader.h"
+#include "platform/text/code_page.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "res/string_table.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 #include "res/format_printf.h"
 
 #include <optional>

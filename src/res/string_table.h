@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/language.h"
+#include "platform/text/language.h"
 
 #include <initializer_list>
 #include <span>

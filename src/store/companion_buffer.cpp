@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "store/companion_buffer.h"
 
-#include "platform/atomic_file.h"
-#include "platform/file_name_case.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/file_name_case.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/file_reader.h"
-#include "platform/message_box.h"
+#include "platform/desktop/message_box.h"
+#include "platform/files/file_reader.h"
 #include "store/project_settings.h"
 
 #include <cstdint>

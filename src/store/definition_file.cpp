@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "store/definition_file.h"
 
-#include "platform/atomic_file.h"
-#include "platform/content_hash.h"
-#include "platform/file_reader.h"
-#include "platform/read_buffer.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/content_hash.h"
+#include "platform/files/file_reader.h"
+#include "platform/files/read_buffer.h"
 #include "res/failure_reason.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "store/file_set_naming.h"
 
-#include "platform/drive_folder.h"
-#include "platform/file_name_case.h"
+#include "platform/files/file_name_case.h"
+#include "platform/places/drive_folder.h"
 #include "store/path_helpers.h"
 
 namespace kelvane {

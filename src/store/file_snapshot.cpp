@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "store/file_snapshot.h"
 
-#include "platform/content_hash.h"
-#include "platform/file_set_transaction.h"
-#include "platform/same_folder_entry.h"
+#include "platform/files/content_hash.h"
+#include "platform/files/file_set_transaction.h"
+#include "platform/files/same_folder_entry.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/file_reader.h"
+#include "platform/files/file_reader.h"
 
 #include <cstdint>
 #include <memory>

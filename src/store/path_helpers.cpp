@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "store/path_helpers.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 
 #include <cctype>
 

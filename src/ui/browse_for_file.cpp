@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/browse_for_file.h"
 
-#include "platform/default_folder.h"
+#include "platform/places/default_folder.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "store/path_helpers.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/file_dialog.h"
-#include "platform/profile.h"
+#include "platform/desktop/file_dialog.h"
+#include "platform/registry/profile.h"
 #include "store/project_settings.h"
 
 #include <string>

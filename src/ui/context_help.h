@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/help_desktop.h"
-#include "platform/help_viewer.h"
-#include "platform/message_box.h"
+#include "platform/desktop/help_desktop.h"
+#include "platform/desktop/help_viewer.h"
+#include "platform/desktop/message_box.h"
 #include "res/format_printf.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/app_with_fakes.h"
 #include "app/project_code_page.h"
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 #include "res/command_ids.h"
 #include "res/dialog_ids.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/app_with_fakes.h"
 #include "platform/faulty_file_system.h"
-#include "platform/file_set_transaction.h"
+#include "platform/files/file_set_transaction.h"
 #include "scoped_environment.h"
 #include "test_files.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // kelvane-cli with several projects, run as a user runs it.
-#include "platform/child_process.h"
+#include "platform/process/child_process.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_profile.h"
 
-#include "platform/profile_file.h"
 #include "platform/qt/qsettings_store.h"
+#include "platform/registry/profile_file.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

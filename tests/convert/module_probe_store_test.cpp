@@ -2,7 +2,7 @@
 #include "convert/module_discovery.h"
 #include "convert/module_probe_store.h"
 
-#include "platform/executable_path.h"
+#include "platform/process/executable_path.h"
 #include "scoped_environment.h"
 #include "store/fixed_text.h"
 #include "test_files.h"

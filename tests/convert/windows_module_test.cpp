@@ -5,7 +5,7 @@
 #include "app/refused_conversion.h"
 #include "convert/module_discovery.h"
 #include "convert/module_host_client.h"
-#include "platform/child_process.h"
+#include "platform/process/child_process.h"
 #include "scoped_environment.h"
 #include "store/fixed_text.h"
 #include "test_files.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The registry reader: exports and Wine hives, the settings key looked up as
 // the installed models are.
-#include "platform/registry_file.h"
+#include "platform/registry/registry_file.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 //
 // Each corpus is CORPUS_DIR/<fuzzer>; seeds already there are overwritten,
 // what a run added is kept.
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 #include "store/fsr_fixture.h"
 #include "store/project_file_fixture.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "convert/conversion_commands.h"
 #include "convert/kelvane_module.h"
-#include "platform/dynamic_library.h"
-#include "platform/low_address_buffer.h"
+#include "platform/process/dynamic_library.h"
+#include "platform/process/low_address_buffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/dynamic_library.h"
+#include "platform/process/dynamic_library.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/message_box.h"
+#include "platform/desktop/message_box.h"
 
 #include <deque>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "store/file_snapshot.h"
 
-#include "platform/content_hash.h"
+#include "platform/files/content_hash.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

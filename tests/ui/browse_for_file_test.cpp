@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/browse_for_file.h"
 
-#include "platform/default_folder.h"
 #include "platform/fake_services.h"
+#include "platform/places/default_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/qt/main_frame.h"
-#include "platform/repaint.h"
+#include "platform/desktop/repaint.h"
 
 namespace kelvane {
 

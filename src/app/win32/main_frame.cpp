@@ -3,7 +3,7 @@
 
 #include "app/about_dlg.h"
 #include "convert/conversion_commands.h"
-#include "platform/windows_text.h"
+#include "platform/text/windows_text.h"
 #include "res/command_ids.h"
 #include "res/menu_resources.h"
 #include "ui/win32/template_dialog.h"

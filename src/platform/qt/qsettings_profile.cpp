@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qt/qsettings_profile.h"
 
-#include "platform/code_page.h"
 #include "platform/qt/qsettings_store.h"
+#include "platform/text/code_page.h"
 
 #include <cstdio>
 #include <system_error>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/profile.h"
+#include "platform/registry/profile.h"
 
 #include <string>
 #include <thread>

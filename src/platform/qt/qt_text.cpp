@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qt/qt_text.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/help_viewer.h"
+#include "platform/desktop/help_viewer.h"
 #include "res/string_table.h"
 
 class QWidget;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qt/loaded_help_viewer.h"
 
-#include "platform/dynamic_library.h"
+#include "platform/process/dynamic_library.h"
 #include "res/string_table.h"
 #include "ui/qt/help_viewer_module.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qt/qt_context_help.h"
 
-#include "platform/executable_path.h"
+#include "platform/process/executable_path.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/help_viewer.h"
-#include "platform/message_box.h"
+#include "platform/desktop/help_viewer.h"
+#include "platform/desktop/message_box.h"
 #include "ui/context_help.h"
 #include "ui/qt/qt_help_desktop.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/help_desktop.h"
+#include "platform/desktop/help_desktop.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qt/qt_help_viewer.h"
 
-#include "platform/code_page.h"
+#include "platform/text/code_page.h"
 #include "res/string_table.h"
 #include "ui/context_help.h"
 #include "ui/qt/help_topic_window.h"

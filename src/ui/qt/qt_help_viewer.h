@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/help_viewer.h"
+#include "platform/desktop/help_viewer.h"
 #include "ui/qt/help_topic_window.h"
 #include "ui/qt/text_popup.h"
 

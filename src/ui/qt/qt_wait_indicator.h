@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/wait_indicator.h"
+#include "platform/process/wait_indicator.h"
 
 class QMainWindow;
 

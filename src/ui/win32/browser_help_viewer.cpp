@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/win32/browser_help_viewer.h"
 
-#include "platform/atomic_file.h"
-#include "platform/windows_text.h"
+#include "platform/files/atomic_file.h"
+#include "platform/text/windows_text.h"
 #include "res/string_table.h"
 #include "ui/context_help.h"
 #include "ui/win32/text_popup.h"

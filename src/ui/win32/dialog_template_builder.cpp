@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/win32/dialog_template_builder.h"
 
-#include "platform/windows_text.h"
+#include "platform/text/windows_text.h"
 
 #include "ui/win32/windows_api.h"
 

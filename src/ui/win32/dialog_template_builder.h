@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dialog_template.h"
+#include "platform/dialog/dialog_template.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/win32/text_popup.h"
 
-#include "platform/windows_text.h"
+#include "platform/text/windows_text.h"
 
 #include <algorithm>
 #include <memory>

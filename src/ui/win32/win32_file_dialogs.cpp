@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/win32/win32_file_dialogs.h"
 
-#include "platform/windows_text.h"
+#include "platform/text/windows_text.h"
 #include "ui/win32/win32_dialog_runner.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/file_dialog.h"
+#include "platform/desktop/file_dialog.h"
 
 #include "ui/win32/windows_api.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/help_desktop.h"
+#include "platform/desktop/help_desktop.h"
 
 #include "ui/win32/windows_api.h"
 

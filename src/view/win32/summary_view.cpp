@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "view/win32/summary_view.h"
 
-#include "platform/windows_text.h"
+#include "platform/text/windows_text.h"
 #include "view/summary_drawing.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // the demo, commands posted to its window, its dialogs and message boxes
 // read and answered through their controls.
 #include "app/app_with_fakes.h"
-#include "platform/executable_path.h"
-#include "platform/windows_text.h"
+#include "platform/process/executable_path.h"
+#include "platform/text/windows_text.h"
 #include "res/command_ids.h"
 #include "res/dialog_ids.h"
 #include "res/dialog_templates.h"

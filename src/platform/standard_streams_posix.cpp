@@ -1,9 +1,0 @@
-// SPDX-License-Identifier: MIT
-#include "platform/standard_streams.h"
-
-namespace kelvane {
-
-// The streams are bytes already.
-void WriteStandardStreamsAsBytes() {}
-
-} // namespace kelvane
