@@ -175,6 +175,14 @@ private:
     uint64_t& m_dropped;
 };
 
+// How a program that ended by itself ended, from its wait status.
+void SetEnd(ChildProcessOutcome& outcome, int status) {
+    outcome.exited = WIFEXITED(status);
+    outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : 0;
+    outcome.signaled = WIFSIGNALED(status);
+    outcome.signalNumber = outcome.signaled ? WTERMSIG(status) : 0;
+}
+
 } // namespace
 
 ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& waiter) {
@@ -322,10 +330,7 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     }
     outcome.killedAfterOutput = lateExit;
     if (!outcome.timedOut && !outcome.outputTooLong && !lateExit) {
-        outcome.exited = WIFEXITED(status);
-        outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : 0;
-        outcome.signaled = WIFSIGNALED(status);
-        outcome.signalNumber = outcome.signaled ? WTERMSIG(status) : 0;
+        SetEnd(outcome, status);
     }
     return outcome;
 }
@@ -438,10 +443,7 @@ ChildProcessOutcome WorkerProcess::Finish(double graceSeconds) {
     }
     state.pid = -1;
     if (!outcome.timedOut) {
-        outcome.exited = WIFEXITED(status);
-        outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : 0;
-        outcome.signaled = WIFSIGNALED(status);
-        outcome.signalNumber = outcome.signaled ? WTERMSIG(status) : 0;
+        SetEnd(outcome, status);
     }
     return outcome;
 }

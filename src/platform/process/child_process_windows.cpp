@@ -204,6 +204,15 @@ struct InputWriter {
     }
 };
 
+// How a program that ended by itself ended: an exception (0xC0000005 and
+// the like) counts as a signal.
+void SetEnd(ChildProcessOutcome& outcome, DWORD code) {
+    outcome.signaled = code >= 0xC0000000u;
+    outcome.exited = !outcome.signaled;
+    outcome.exitCode = outcome.exited ? static_cast<int>(code) : 0;
+    outcome.signalNumber = outcome.signaled ? static_cast<int>(code) : 0;
+}
+
 } // namespace
 
 ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& waiter) {
@@ -369,11 +378,7 @@ ChildProcessOutcome RunChildProcess(const ChildProcessRun& run, WaitIndicator& w
     DWORD code = 0;
     if (!outcome.timedOut && !outcome.outputTooLong && !lateExit &&
         GetExitCodeProcess(processHandle.Get(), &code)) {
-        // An exception that ended the program (0xC0000005 and the like).
-        outcome.signaled = code >= 0xC0000000u;
-        outcome.exited = !outcome.signaled;
-        outcome.exitCode = outcome.exited ? static_cast<int>(code) : 0;
-        outcome.signalNumber = outcome.signaled ? static_cast<int>(code) : 0;
+        SetEnd(outcome, code);
     }
     return outcome;
 }
@@ -499,10 +504,7 @@ ChildProcessOutcome WorkerProcess::Finish(double graceSeconds) {
     WaitForSingleObject(state.process.Get(), INFINITE);
     DWORD code = 0;
     if (!outcome.timedOut && GetExitCodeProcess(state.process.Get(), &code)) {
-        outcome.signaled = code >= 0xC0000000u;
-        outcome.exited = !outcome.signaled;
-        outcome.exitCode = outcome.exited ? static_cast<int>(code) : 0;
-        outcome.signalNumber = outcome.signaled ? static_cast<int>(code) : 0;
+        SetEnd(outcome, code);
     }
     state.process.Close();
     state.job.Close();
